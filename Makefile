@@ -1,0 +1,26 @@
+# The two commands of the README. Both install what is missing, then build.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps sanitize clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/vantile-sim tour
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	@cmake --preset sanitize -B build-sanitize >/dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@cd build-sanitize && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-sanitize

@@ -1,0 +1,1 @@
+// Preference keys and notification names shared by both deliverables.

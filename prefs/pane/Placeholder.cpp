@@ -1,0 +1,1 @@
+// The preference bundle's classes live beside this file.

@@ -1,0 +1,5 @@
+#include "tweak/startup/Startup.h"
+
+namespace vantile {
+void runStartupConstructors() {}
+}  // namespace vantile
