@@ -1,1 +1,2 @@
-// Preference keys and notification names shared by both deliverables.
+// The shared names are header-only constants; this file keeps the library a real archive.
+#include "common/Keys.h"
