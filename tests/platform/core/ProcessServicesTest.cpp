@@ -97,11 +97,6 @@ TEST(Random, UniformStaysBelowItsBoundAndCoversIt) {
     platform::seedRandom(platform::kDefaultRandomSeed);
 }
 
-}  // namespace
-
-
-namespace {
-
 TEST(NSDate, NowFollowsTheVirtualClock) {
     platform::resetRunLoop();
     EXPECT_EQ(NSDate::date()->timeIntervalSince1970(), platform::Clock::kStart);
