@@ -1,6 +1,7 @@
 #include "platform/ui/Renderer.h"
 
 #include "platform/core/Clock.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/GraphicsContext.h"
 #include "platform/gfx/Painter.h"
@@ -164,6 +165,22 @@ TEST_F(RendererPixels, ViewsThatDrawThemselvesGetThePainterAndTheirBounds) {
     EXPECT_EQ(px(b, 20, 20), kBlue);
     EXPECT_EQ(px(b, 10, 10), kWhite) << "the ellipse is in the view's own coordinates";
     EXPECT_EQ(UIGraphicsGetCurrentContext(), nullptr);
+}
+
+TEST_F(RendererPixels, AnimationsInFlightDrawTheirValueOfThisInstant) {
+    auto root = view({{0, 0}, {20, 1}}, UIColor::whiteColor());
+    auto moving = view({{0, 0}, {10, 1}}, rgb(0, 0, 0), root);
+    UIView::animateWithDurationAnimations(0.2, [&] {
+        moving->setAlpha(0);
+        moving->setFrame({{10, 0}, {10, 1}});
+    });
+    platform::RunLoop::main().advance(0.1);
+    Bitmap half = platform::ui::renderView(root, {.scale = 1});
+    EXPECT_EQ(px(half, 2, 0), kWhite) << "the view has left its start";
+    EXPECT_NEAR(px(half, 10, 0).r, 127, 2) << "half way along and half faded";
+    platform::RunLoop::main().advance(0.2);
+    Bitmap done = platform::ui::renderView(root, {.scale = 1});
+    EXPECT_EQ(px(done, 12, 0), kWhite) << "faded out at the end";
 }
 
 TEST(RendererChrome, StatusBarTimeFollowsTheVirtualClock) {
