@@ -227,9 +227,11 @@ TEST_F(PreferenceDomainTest, WriterKilledMidWriteNeverLeavesATornFile) {
     auto last = platform::readPropertyListFile(domainFile());
     ASSERT_TRUE(last && last->isDictionary());
     EXPECT_TRUE(last->find("profilePicture")->isData());
-    // The dead writer's lock died with it: the next write goes through.
+    // The dead writer's lock died with it: the next write goes through and sweeps away its temporary file.
     EXPECT_TRUE(PreferenceDomain::named(kDomain)->write({{"after", true}}));
     EXPECT_EQ(onDisk().size(), 3u);
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"com.Zorvanic.VantilePrefs.plist",
+                                                       "com.Zorvanic.VantilePrefs.plist.lock"}));
 }
 
 TEST_F(PreferenceDomainTest, EveryEntryPointSharesOneStore) {
