@@ -168,11 +168,11 @@ public:
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesMask; }
     void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
     virtual void layoutSubviews() {}
-    void setNeedsLayout();
+    virtual void setNeedsLayout();
     bool needsLayout() const { return m_needsLayout; }
     // Runs the layout pass on the tree this view belongs to (see above). Called from inside a pass (from a
     // layoutSubviews), it updates the constraints and lays out this view's subtree only.
-    void layoutIfNeeded();
+    virtual void layoutIfNeeded();
     // The view's own size: each dimension UIViewNoIntrinsicMetric when it has none (the default).
     virtual CGSize intrinsicContentSize();
     // Tells the layout that the own size changed.
