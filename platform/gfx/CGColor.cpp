@@ -18,6 +18,7 @@ CGColorSpaceRef createSpace(CGColorSpaceModel model) {
 // The spaces colours answer with. Process-lifetime, so a colour never owns one.
 CGColorSpace g_sharedRGB{kCGColorSpaceModelRGB, true};
 CGColorSpace g_sharedGray{kCGColorSpaceModelMonochrome, true};
+CGColorSpace g_sharedUnknown{kCGColorSpaceModelUnknown, true};
 }  // namespace
 
 CGColorSpaceRef CGColorSpaceCreateDeviceRGB() { return createSpace(kCGColorSpaceModelRGB); }
@@ -43,7 +44,11 @@ CGColorRef CGColorCreateGenericGray(CGFloat white, CGFloat alpha) {
 
 CGColorSpaceRef CGColorGetColorSpace(const CGColorRef& color) {
     if (!color) return nullptr;
-    return color->model == kCGColorSpaceModelMonochrome ? &g_sharedGray : &g_sharedRGB;
+    switch (color->model) {
+        case kCGColorSpaceModelMonochrome: return &g_sharedGray;
+        case kCGColorSpaceModelRGB: return &g_sharedRGB;
+        default: return &g_sharedUnknown;
+    }
 }
 
 const CGFloat* CGColorGetComponents(const CGColorRef& color) { return color ? color->components.data() : nullptr; }
