@@ -59,6 +59,10 @@ public:
     // Opens a group for property changes made until the matching endCapture. Nesting is allowed: an inner group
     // is independent (its own duration and completion).
     void beginCapture(double duration, double delay, long curve, std::function<void(bool)> completion);
+    // Changes the timing of the innermost open group (the begin/commit form sets it after the begin).
+    void updateOpenGroup(double duration, double delay, long curve);
+    void setOpenGroupCompletion(std::function<void(bool)> completion);
+    // Closes the innermost group; its animations start now (after its delay).
     void endCapture();
     bool isCapturing() const;
     // Records a change of `keyPath` on `layer` from `from` to `to` within the innermost open group. Does nothing

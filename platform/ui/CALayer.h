@@ -10,6 +10,7 @@
 // model value; `presentationValue` answers the value on screen at this instant.
 
 #include "platform/core/Object.h"
+#include "platform/gfx/CGColor.h"
 #include "platform/gfx/Geometry.h"
 
 #include <memory>
@@ -17,10 +18,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Declared as CoreGraphics does in platform/gfx/CGColor.h.
-struct CGColor;
-using CGColorRef = std::shared_ptr<const CGColor>;
 
 class UIView;
 class CABasicAnimation;

@@ -289,6 +289,10 @@ private:
     void setFrameInternal(CGRect frame);
     void setBoundsSize(CGSize size);
     void autoresizeSubviews(CGSize oldSize);
+    static void runLayoutPass(const Ref<UIView>& root);
+    static void layoutWalk(const Ref<UIView>& view, bool& ranAny);
+    static void traitWalk(const Ref<UIView>& view, long inheritedStyle);
+    static void windowWalk(const Ref<UIView>& view, bool sendMessages);
     void moveToWindow(const Ref<UIView>& oldWindow, const Ref<UIView>& newWindow);
 
     Weak<UIView> m_superview;
@@ -316,4 +320,5 @@ private:
     bool m_autoresizesSubviews = true;
     bool m_translatesMask = true;
     bool m_needsLayout = true;
+    std::uint64_t m_solvedGeneration = ~std::uint64_t(0);
 };
