@@ -6,6 +6,7 @@
 #include "platform/gfx/Painter.h"
 #include "platform/gfx/SystemSymbols.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <fstream>
@@ -75,6 +76,25 @@ Ref<UIImage> UIImage::systemImageNamed(std::string_view name) {
     auto image = imageWithBitmap(std::move(*bitmap), kSymbolScale, "symbol:" + std::string(name));
     image->m_symbol = true;
     return image;
+}
+
+Ref<UIImage> UIImage::imageWithCGImage(CGImageRef image, CGFloat scale) {
+    const std::uint32_t* data = platform::gfx::imageARGB32Data(image);
+    if (!data) return nullptr;
+    Bitmap bitmap(static_cast<int>(CGImageGetWidth(image)), static_cast<int>(CGImageGetHeight(image)));
+    const std::size_t stride = CGImageGetBytesPerRow(image) / 4;
+    for (int y = 0; y < bitmap.height; ++y)
+        std::copy(data + y * stride, data + y * stride + bitmap.width, bitmap.pixels.begin() + std::size_t(y) * bitmap.width);
+    return imageWithBitmap(std::move(bitmap), scale, "cgimage");
+}
+
+UIImage::~UIImage() { CGImageRelease(m_cgImage); }
+
+CGImageRef UIImage::CGImage() const {
+    if (!m_cgImage && !m_bitmap->isEmpty())
+        m_cgImage = platform::gfx::createImageFromARGB32(m_bitmap->width, m_bitmap->height, m_bitmap->pixels.data(),
+                                                         m_bitmap->bytesPerRow());
+    return m_cgImage;
 }
 
 CGSize UIImage::size() const { return {m_bitmap->width / m_scale, m_bitmap->height / m_scale}; }

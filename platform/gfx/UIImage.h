@@ -6,6 +6,7 @@
 
 #include "platform/core/Object.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/CGImage.h"
 #include "platform/gfx/Geometry.h"
 
 #include <cstdint>
@@ -34,6 +35,10 @@ public:
     // An image of the given pixels. `source` is what dumps and tests see as its origin.
     static Ref<UIImage> imageWithBitmap(Bitmap bitmap, CGFloat scale = 1.0, std::string source = {});
 
+    // An image with a copy of a CoreGraphics image's pixels (the CGImage is not kept); nothing for a null image.
+    static Ref<UIImage> imageWithCGImage(CGImageRef image, CGFloat scale = 1.0);
+    ~UIImage() override;
+
     // Size in points: pixels divided by scale.
     CGSize size() const;
     CGFloat scale() const { return m_scale; }
@@ -41,10 +46,13 @@ public:
     // True when a view tints the image: template mode, or automatic mode on a symbol image.
     bool isTemplate() const;
     bool isSymbolImage() const { return m_symbol; }
-    // The device path of the file, "symbol:NAME" for a system symbol, "data" for bytes, "" for pixels made in
+    // The device path of the file, "symbol:NAME" for a system symbol, "data" for bytes, "cgimage" for a copy of a
+    // CoreGraphics image, "" for pixels made in
     // memory. Derived images keep their receiver's source.
     const std::string& source() const { return m_source; }
     const Bitmap& bitmap() const { return *m_bitmap; }
+    // The pixels as a CoreGraphics image, owned by the receiver (made once; do not release it).
+    CGImageRef CGImage() const;
 
     // The same pixels with another rendering mode.
     Ref<UIImage> imageWithRenderingMode(UIImageRenderingMode mode) const;
@@ -65,6 +73,7 @@ private:
     UIImageRenderingMode m_mode = UIImageRenderingMode::Automatic;
     bool m_symbol = false;
     std::string m_source;
+    mutable CGImageRef m_cgImage = nullptr;
 };
 
 // PNG bytes of the image; nothing for a null or empty image.
