@@ -12,7 +12,6 @@
 #include <vector>
 
 class UIWindow;
-class NSURL;
 
 class UIApplication : public UIResponder {
     VT_OBJECT(UIApplication, UIResponder)
@@ -30,12 +29,10 @@ public:
     // took it.
     bool sendActionToFromForEvent(SEL action, const id& target, const id& sender, const id& event);
 
-    // Records the request (see platform/ui/EffectLog.h, kind "openURL") and calls the completion with true for an
+    // Records the request (the URL's text) (see platform/ui/EffectLog.h, kind "openURL") and calls the completion with true for an
     // address with a scheme, false otherwise. The completion runs on the next turn of the main run loop.
-    void openURLOptionsCompletionHandler(const Ref<NSURL>& url, const id& options,
+    void openURLOptionsCompletionHandler(const std::string& url, const id& options,
                                          std::function<void(bool)> completion = {});
-    // The same for an address given as text (the simulator's and tests' form).
-    void openURLString(const std::string& url, std::function<void(bool)> completion = {});
 
     // The first responder of the key window, or null.
     Ref<UIResponder> firstResponder() const;

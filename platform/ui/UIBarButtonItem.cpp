@@ -2,7 +2,9 @@
 
 class UIView;
 
-VT_REGISTER_CLASS(UIBarButtonItem)
+VT_REGISTER_CLASS(UIBarButtonItem, [](Class c) {
+    platform::runtime::addMethod<&UIBarButtonItem::pressFromButton>(c, "_pressFromButton:");
+})
 
 void UIBarButtonItem::initWithImageStyleTargetAction(Ref<UIImage> image, UIBarButtonItemStyle style, const id& target,
                                                      SEL action) {

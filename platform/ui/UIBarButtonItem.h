@@ -60,6 +60,8 @@ public:
     // The user's press: sends the action to the target with the item as sender. Answers false when nothing was
     // sent (disabled, no action, target gone or not answering the action).
     bool press();
+    // Published as "_pressFromButton:" (void(id)): the target of the button a bar builds for the item.
+    void pressFromButton(id sender) { press(); }
 
 private:
     Ref<UIImage> m_image;

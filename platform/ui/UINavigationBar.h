@@ -36,6 +36,8 @@ public:
 
     // Presses the back button as the user would; answers false when there is none.
     bool tapBackButton();
+    // Published as "_backButtonPressed:" (void(id)): the back button's action.
+    void tapBackButtonAction(id sender) { tapBackButton(); }
 
     // Rebuilds the item views from the top item; the item calls it when its content changes.
     void itemsChanged();

@@ -70,7 +70,7 @@ public:
     virtual void traitCollectionDidChange(Ref<UITraitCollection> previous);
 
     // The traits the controller sees: those of its view's window chain, or the screen's when not on screen.
-    Ref<UITraitCollection> traitCollection() const;
+    Ref<UITraitCollection> traitCollection() const override;
 
     // True between "viewDidAppear:" and "viewWillDisappear:".
     bool isVisible() const { return m_appearance == Appearance::Visible; }
@@ -100,9 +100,10 @@ public:
     bool isModalInPresentation() const { return m_modalInPresentation; }
     void setModalInPresentation(bool on) { m_modalInPresentation = on; }
 
-    // Presents `controller` over the receiver (or over the receiver's own presented chain end, as the device does
-    // when the receiver already presents). The presenter keeps a strong reference until dismissal. Presenting nil,
-    // an already presented controller, or from a controller that is not in a window is a RuntimeError.
+    // Presents `controller` over the receiver, whose view must be in a window; the presenter keeps a strong
+    // reference until dismissal. When the receiver already presents a controller nothing happens (the completion
+    // is not called; the device only warns), counted in refusedPresentationCount(). Presenting nil, a controller
+    // that is already presented, or from a controller whose view is in no window is a RuntimeError.
     void presentViewControllerAnimatedCompletion(Ref<UIViewController> controller, bool animated,
                                                  std::function<void()> completion = {});
     // Dismisses the controller the receiver presents, or, when it presents nothing, the receiver itself from its
@@ -116,17 +117,18 @@ public:
     Ref<UIViewController> presentedViewController() const { return m_presented; }
     // The controller that presented the receiver (or one of its ancestors), or null.
     Ref<UIViewController> presentingViewController() const;
+    static std::size_t refusedPresentationCount();
     // True while a presentation or dismissal transition of the receiver is running.
     bool isInTransition() const { return m_inTransition; }
 
     // ----- used by windows and container controllers -----
     // The window the controller's view is in, or null.
     Ref<UIWindow> window() const;
+    // A controller's view's superview (UIResponder).
+    Ref<UIResponder> nextResponder() const override;
     // Drives the appearance messages; sends nothing when the state does not change. Children follow.
     void beginAppearanceTransition(bool appearing, bool animated);
     void endAppearanceTransition();
-    // Sends "traitCollectionDidChange:" to the receiver, its children and its presented controller.
-    void propagateTraitChange(Ref<UITraitCollection> previous);
     // Sends "viewWillLayoutSubviews" and "viewDidLayoutSubviews"; the window calls it from its layout pass.
     void notifyLayout();
 
@@ -139,8 +141,8 @@ protected:
 
 private:
     enum class Appearance { Disappeared, Appearing, Visible, Disappearing };
-    void finishPresentation(Ref<UIViewController> presented, bool animated, std::function<void()> completion);
-    void finishDismissal(Ref<UIViewController> presented, bool animated, std::function<void()> completion);
+    // The controller whose view a full-screen presentation takes off the screen, and that view's place.
+    Ref<UIViewController> m_covered;
 
     Ref<UIView> m_view;
     bool m_loading = false;

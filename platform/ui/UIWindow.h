@@ -33,6 +33,12 @@ public:
     // The controller at the end of the presented chain starting at the root, or the root, or null.
     Ref<UIViewController> topmostPresentedController() const;
 
-    // Lays out the whole tree (the window's and each controller's views) and sends "viewDidLayoutSubviews".
-    void layoutIfNeeded() override;
+    bool isWindow() const override { return true; }
+    // Keeps the root controller's view filling the window and the presented controllers' views at their frames,
+    // then sends the controllers "viewWillLayoutSubviews" and "viewDidLayoutSubviews".
+    void layoutSubviews() override;
+
+private:
+    Ref<UIViewController> m_root;
+    bool m_visible = false;
 };
