@@ -1,9 +1,12 @@
 #include "prefs/cells/ChromaCodec.h"
 
+#include "platform/core/NSScanner.h"
+#include "platform/core/NSString.h"
 #include "platform/gfx/BitmapAllocation.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace chroma {
@@ -13,66 +16,20 @@ constexpr int kSquareSize = 256;
 constexpr std::size_t kSquareBytes = kSquareSize * kSquareSize * 4;  // 262,144
 constexpr CGBitmapInfo kBGRx = kCGBitmapByteOrder32Little | kCGImageAlphaNoneSkipFirst;  // 0x2006
 
-// UTF-8 to UTF-16 code units, so that lengths and ranges count as the device's strings do. A malformed byte counts
-// as one replacement unit; it is no hexadecimal digit either way.
-std::u16string toUTF16(std::string_view s) {
-    std::u16string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        std::size_t n;
-        if (c < 0x80) cp = c, n = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, n = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, n = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, n = 4;
-        else cp = 0xFFFD, n = 1;
-        if (n > 1) {
-            if (i + n > s.size()) n = 1, cp = 0xFFFD;
-            for (std::size_t k = 1; k < n && cp != 0xFFFD; ++k) {
-                unsigned char cc = static_cast<unsigned char>(s[i + k]);
-                if ((cc & 0xC0) != 0x80) n = 1, cp = 0xFFFD;
-                else cp = (cp << 6) | (cc & 0x3F);
-            }
-        }
-        i += n;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
+constexpr int kLanes = kSquareSize * 4;
+
+// Row after row so the writes run along memory. Per row, each lane's running sum v × c_x is stored as its high
+// byte (the shift by 8) and then lowered by c_x for the next row.
+void writeSquareRows(std::uint8_t* buffer, std::size_t stride, const std::uint16_t* sums, const std::uint16_t* steps) {
+    alignas(16) std::uint16_t running[kLanes];
+    std::memcpy(running, sums, sizeof running);
+    for (int y = 0; y < kSquareSize; ++y) {
+        std::uint8_t* row = buffer + static_cast<std::size_t>(y) * stride;
+        for (int k = 0; k < kLanes; ++k) {
+            row[k] = static_cast<std::uint8_t>(running[k] >> 8);
+            running[k] = static_cast<std::uint16_t>(running[k] - steps[k]);
         }
     }
-    return out;
-}
-
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
-// The hexadecimal number at the start of `text`, read into 32 bits up to the first non-digit (the scanHexInt reading
-// of one component). Text that does not begin with a digit reads as 0.
-std::uint32_t scanHex(std::u16string_view text) {
-    std::uint32_t value = 0;
-    for (char16_t c : text) {
-        int d = hexDigit(c);
-        if (d < 0) break;
-        value = (value << 4) | static_cast<std::uint32_t>(d);
-    }
-    return value;
-}
-
-double componentFrom(std::u16string_view s, std::size_t start, std::size_t length) {
-    if (start > s.size() || length > s.size() - start) throw std::out_of_range("colour component range outside string");
-    std::u16string_view part = s.substr(start, length);
-    if (length == 2) return scanHex(part) / 255.0;
-    std::u16string doubled(part);
-    doubled += part;
-    return scanHex(doubled) / 255.0;
 }
 
 long channelByte(CGFloat channel) {
@@ -150,32 +107,23 @@ CGImageRef createSaturationBrightnessSquareContentImageWithHue(float hue) {
         towardsWhite[c] = static_cast<std::uint8_t>(static_cast<int>(pin(0.0f, scaled == scaled ? scaled : 0.0f, 255.0f)));
     }
 
-    // Per column the three blends; per row v × c_x kept as running sums (each row one c_x less), so the inner loop is
-    // one subtraction and one shift per channel. Rows are the outer loop so the writes run along memory; the result
-    // is the same in either order.
-    std::uint32_t columnB[kSquareSize], columnG[kSquareSize], columnR[kSquareSize];
-    std::uint32_t sumB[kSquareSize], sumG[kSquareSize], sumR[kSquareSize];
+    // Per column the three blends give c_x; per row v × c_x is kept as a running sum (each row one c_x less) and the
+    // pixel's byte is that sum shifted right by 8. The sums are laid out like the pixels themselves (blue, green, red,
+    // skipped), 16 bits each (v × c_x ≤ 255 × 255 fits), so one row is a single pass of "store the high byte,
+    // subtract the step" over 1,024 lanes, which the compiler turns into vector code. Rows are the outer loop so the
+    // writes run along memory; the result is the same as column by column. The skipped byte's sum stays 0, so that
+    // byte of this private buffer holds 0; the layout never reads it.
+    alignas(16) std::uint16_t steps[kLanes];
+    alignas(16) std::uint16_t sums[kLanes];
     for (int x = 0; x < kSquareSize; ++x) {
         const auto ux = static_cast<std::uint8_t>(x);
-        columnR[x] = 255u - blend(ux, towardsWhite[0]);
-        columnG[x] = 255u - blend(ux, towardsWhite[1]);
-        columnB[x] = 255u - blend(ux, towardsWhite[2]);
-        sumB[x] = 255u * columnB[x];
-        sumG[x] = 255u * columnG[x];
-        sumR[x] = 255u * columnR[x];
+        steps[4 * x + 0] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[2]));
+        steps[4 * x + 1] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[1]));
+        steps[4 * x + 2] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[0]));
+        steps[4 * x + 3] = 0;
     }
-    for (int y = 0; y < kSquareSize; ++y) {
-        std::uint8_t* row = buffer + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < kSquareSize; ++x) {
-            std::uint8_t* pixel = row + 4 * x;
-            pixel[0] = static_cast<std::uint8_t>(sumB[x] >> 8);
-            pixel[1] = static_cast<std::uint8_t>(sumG[x] >> 8);
-            pixel[2] = static_cast<std::uint8_t>(sumR[x] >> 8);
-            sumB[x] -= columnB[x];
-            sumG[x] -= columnG[x];
-            sumR[x] -= columnR[x];
-        }
-    }
+    for (int k = 0; k < kLanes; ++k) sums[k] = static_cast<std::uint16_t>(255u * steps[k]);
+    writeSquareRows(buffer, stride, sums, steps);
 
     CGImageRef image = CGBitmapContextCreateImage(context);
     CGContextRelease(context);
@@ -213,28 +161,35 @@ CGImageRef createContentImage() {
 }
 
 double colorComponentFrom(std::string_view string, std::size_t start, std::size_t length) {
-    return componentFrom(toUTF16(string), start, length);
+    std::string part = platform::substringWithUTF16Range(string, start, length);
+    // Anything but a two-digit group is read doubled ("%@%@"): one digit A reads as AA.
+    if (length != 2) part += std::string(part);
+    // Text that does not begin with a digit scans nothing; that component reads as 0.
+    const std::uint32_t value = NSScanner::scannerWithString(part)->scanHexInt().value_or(0);
+    return value / 255.0;
 }
 
 Ref<UIColor> colorFromHexString(std::string_view string) {
-    std::u16string text = toUTF16(string);
-    std::u16string_view digits = text;
-    if (!digits.empty() && digits.front() == u'#') digits.remove_prefix(1);
+    // Only the first character is tested, and only one "#" is dropped.
+    std::string digits(string);
+    if (!digits.empty() && digits.front() == '#') digits.erase(0, 1);
     double r, g, b, a = 1.0;
-    switch (digits.size()) {
+    switch (platform::utf16Length(digits)) {
         case 3:
-            r = componentFrom(digits, 0, 1), g = componentFrom(digits, 1, 1), b = componentFrom(digits, 2, 1);
+            r = colorComponentFrom(digits, 0, 1), g = colorComponentFrom(digits, 1, 1);
+            b = colorComponentFrom(digits, 2, 1);
             break;
         case 4:
-            r = componentFrom(digits, 0, 1), g = componentFrom(digits, 1, 1), b = componentFrom(digits, 2, 1);
-            a = componentFrom(digits, 3, 1);
+            r = colorComponentFrom(digits, 0, 1), g = colorComponentFrom(digits, 1, 1);
+            b = colorComponentFrom(digits, 2, 1), a = colorComponentFrom(digits, 3, 1);
             break;
         case 6:
-            r = componentFrom(digits, 0, 2), g = componentFrom(digits, 2, 2), b = componentFrom(digits, 4, 2);
+            r = colorComponentFrom(digits, 0, 2), g = colorComponentFrom(digits, 2, 2);
+            b = colorComponentFrom(digits, 4, 2);
             break;
         case 8:
-            r = componentFrom(digits, 0, 2), g = componentFrom(digits, 2, 2), b = componentFrom(digits, 4, 2);
-            a = componentFrom(digits, 6, 2);
+            r = colorComponentFrom(digits, 0, 2), g = colorComponentFrom(digits, 2, 2);
+            b = colorComponentFrom(digits, 4, 2), a = colorComponentFrom(digits, 6, 2);
             break;
         default: return nullptr;
     }
