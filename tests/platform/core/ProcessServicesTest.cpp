@@ -1,6 +1,9 @@
+#include "platform/core/Clock.h"
+#include "platform/core/NSDate.h"
 #include "platform/core/NSProcessInfo.h"
 #include "platform/core/Once.h"
 #include "platform/core/Random.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +95,41 @@ TEST(Random, UniformStaysBelowItsBoundAndCoversIt) {
     EXPECT_EQ(platform::arc4random_uniform(0), 0u);
     EXPECT_EQ(platform::arc4random_uniform(1), 0u);
     platform::seedRandom(platform::kDefaultRandomSeed);
+}
+
+TEST(NSDate, NowFollowsTheVirtualClock) {
+    platform::resetRunLoop();
+    EXPECT_EQ(NSDate::date()->timeIntervalSince1970(), platform::Clock::kStart);
+    platform::RunLoop::main().advance(90);
+    auto later = NSDate::date();
+    EXPECT_EQ(later->timeIntervalSince1970(), platform::Clock::kStart + 90);
+    platform::Clock::setNow(1720051200);  // a test that wants a given day
+    EXPECT_EQ(NSDate::date()->timeIntervalSince1970(), 1720051200);
+    EXPECT_EQ(NSDate::dateWithTimeIntervalSinceNow(-60)->timeIntervalSinceNow(), -60);
+    platform::resetRunLoop();
+}
+
+TEST(NSDate, ComparisonAndDescription) {
+    auto a = NSDate::dateWithTimeIntervalSince1970(100);
+    auto b = a->dateByAddingTimeInterval(0.5);
+    EXPECT_EQ(a->compare(b), NSComparisonResult::OrderedAscending);
+    EXPECT_EQ(b->compare(a), NSComparisonResult::OrderedDescending);
+    EXPECT_EQ(a->compare(NSDate::dateWithTimeIntervalSince1970(100)), NSComparisonResult::OrderedSame);
+    EXPECT_DOUBLE_EQ(b->timeIntervalSinceDate(a), 0.5);
+    EXPECT_EQ(NSDate::distantPast()->compare(a), NSComparisonResult::OrderedAscending);
+    EXPECT_EQ(NSDate::distantFuture()->compare(b), NSComparisonResult::OrderedDescending);
+    // Independent reference values: 1970-01-01, a leap day, the clock's start, the day before 1970.
+    struct Case {
+        double seconds;
+        const char* text;
+    } cases[] = {
+        {0, "1970-01-01 00:00:00 +0000"},
+        {951782400 + 3661, "2000-02-29 01:01:01 +0000"},
+        {1704067200, "2024-01-01 00:00:00 +0000"},
+        {-1, "1969-12-31 23:59:59 +0000"},
+        {1735689599, "2024-12-31 23:59:59 +0000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NSDate::dateWithTimeIntervalSince1970(c.seconds)->description(), c.text);
 }
 
 }  // namespace
