@@ -10,7 +10,8 @@ namespace sim {
 
 const char* const kStartupUsage =
     "usage: vantile-sim startup [--root DIR] [--process ARGV0] [--groups A,B] [--airplane-mode on|off]\n"
-    "                           [--bluetooth on|off] [--corner-radius R] [--library PATH] [--no-tweak] [--pretty]\n";
+    "                           [--bluetooth on|off] [--corner-radius R] [--language CODE] [--library PATH]\n"
+    "                           [--no-tweak] [--pretty]\n";
 
 namespace {
 
@@ -80,6 +81,11 @@ std::variant<StartupOptions, std::string> parseStartupOptions(std::span<const st
             if (v->empty() || *end || errno == ERANGE || !std::isfinite(r))
                 return "option --corner-radius: \"" + *v + "\" is not a number";
             options.cornerRadius = r;
+        } else if (arg == "--language") {
+            auto v = operand();
+            if (!v) return missing();
+            if (v->empty()) return std::string("option --language needs a language code such as en or de");
+            options.language = *v;
         } else if (arg == "--library") {
             auto v = operand();
             if (!v) return missing();

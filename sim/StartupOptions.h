@@ -8,6 +8,7 @@
 //   --airplane-mode on|off, --bluetooth on|off
 //                         the device's radio state before the process starts (default off)
 //   --corner-radius R     the radius the host asks of its search field background (default 10)
+//   --language CODE       the device's language ("de"; default "en")
 //   --library PATH        the tweak library to load (default: the build's libVantile.so)
 //   --no-tweak            play the process without loading the tweak
 //   --pretty              indented JSON
@@ -28,6 +29,7 @@ struct StartupOptions {
     bool airplaneMode = false;
     bool bluetooth = false;
     double cornerRadius = 10.0;
+    std::string language = "en";
     std::optional<std::filesystem::path> library;
     bool loadTweak = true;
     bool pretty = false;
