@@ -93,9 +93,10 @@ struct FileRead {
 
 FileRead readDomainFile(const std::filesystem::path& file) {
     FileRead r;
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) return r;
     auto value = readPropertyListFile(file);
+    struct stat st {};
+    // Only a failed read needs telling a missing file from a damaged one.
+    if (!value && ::stat(file.c_str(), &st) != 0 && errno == ENOENT) return r;
     if (value && value->isDictionary()) {
         r.dict = std::move(*value->asDictionary());
         r.state = PreferenceDomain::FileState::Readable;
@@ -207,10 +208,11 @@ PreferenceDomain::Stamp PreferenceDomain::currentStamp() {
 bool PreferenceDomain::revalidateLocked() {
     const Stamp stamp = currentStamp();
     if (m_stamp && *m_stamp == stamp) return false;
+    // A moved stamp counts as a change without comparing contents: telling observers once too often only makes them
+    // re-read values they already hold, while the comparison would cost as much as the parse.
     FileRead read = readDomainFile(m_file);
     m_stamp = stamp;
     m_state = read.state;
-    if (read.dict == *m_snapshot) return false;
     m_snapshot = std::make_shared<const Value::Dictionary>(std::move(read.dict));
     return true;
 }
@@ -243,6 +245,8 @@ bool PreferenceDomain::checkForChanges() {
     bool changed = false;
     {
         std::lock_guard lock(m_mutex);
+        // Without observers nobody waits for the change: the next read re-validates anyway.
+        if (m_observers.empty()) return false;
         changed = revalidateLocked();
     }
     if (changed) notify();
@@ -305,6 +309,7 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
         // The copy is refreshed from what the file now holds (the merge on success, the untouched file on failure),
         // stamped while the lock still keeps other writers out.
         const Stamp stamp = currentStamp();
+        changed = !same || !m_stamp || !(*m_stamp == stamp);
         FileRead after;
         if (!ok) {
             after = readDomainFile(m_file);
@@ -314,10 +319,7 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
         }
         m_stamp = stamp;
         m_state = after.state;
-        if (after.dict != *m_snapshot) {
-            m_snapshot = std::make_shared<const Value::Dictionary>(std::move(after.dict));
-            changed = true;
-        }
+        if (changed) m_snapshot = std::make_shared<const Value::Dictionary>(std::move(after.dict));
     }
     if (changed) notify();
     return ok;

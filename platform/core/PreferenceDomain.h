@@ -83,7 +83,7 @@ public:
     bool replace(const Value::Dictionary& contents);
 
     // Looks at the file; when another process changed what it holds, reloads and tells the observers. True when
-    // the stored keys changed.
+    // the stored keys changed. A domain without observers is left alone (its next read re-validates).
     bool checkForChanges();
 
     // Observers run, on the thread that wrote or checked, after every change of the stored keys.

@@ -1,7 +1,9 @@
 #include "platform/gfx/BitmapAllocation.h"
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -18,17 +20,59 @@ bool consume(std::atomic<int>& counter) {
 }
 }  // namespace
 
+// Each block carries its size in front of it, so that large freed blocks can be kept for the next request of the
+// same size. Pixel buffers come and go in pairs of a few hundred kilobytes (a picker image and its copy); handing
+// them back to the system each time makes every call pay for fresh pages, which costs more than drawing them.
+namespace {
+constexpr std::size_t kHeader = alignof(std::max_align_t) > 16 ? alignof(std::max_align_t) : 16;
+constexpr std::size_t kKeepAtLeast = 64 * 1024;
+constexpr std::size_t kKeepAtMost = 16 * 1024 * 1024;
+
+struct Cache {
+    std::mutex mutex;
+    std::array<void*, 4> blocks{};  // raw blocks, header included
+};
+Cache& cache() {
+    static Cache* c = new Cache;  // never destroyed: buffers may be freed during static destruction
+    return *c;
+}
+std::size_t& sizeOf(void* raw) { return *static_cast<std::size_t*>(raw); }
+}  // namespace
+
 void* allocateBuffer(std::size_t size) {
     if (consume(g_failAllocations)) return nullptr;
-    void* buffer = std::malloc(size == 0 ? 1 : size);
-    if (buffer) ++g_liveBuffers;
-    return buffer;
+    if (size == 0) size = 1;
+    void* raw = nullptr;
+    if (size >= kKeepAtLeast && size <= kKeepAtMost) {
+        std::lock_guard lock(cache().mutex);
+        for (auto& block : cache().blocks)
+            if (block && sizeOf(block) == size) {
+                raw = block;
+                block = nullptr;
+                break;
+            }
+    }
+    if (!raw) raw = std::malloc(kHeader + size);
+    if (!raw) return nullptr;
+    sizeOf(raw) = size;
+    ++g_liveBuffers;
+    return static_cast<char*>(raw) + kHeader;
 }
 
 void freeBuffer(void* buffer) {
     if (!buffer) return;
     --g_liveBuffers;
-    std::free(buffer);
+    void* raw = static_cast<char*>(buffer) - kHeader;
+    std::size_t size = sizeOf(raw);
+    if (size >= kKeepAtLeast && size <= kKeepAtMost) {
+        std::lock_guard lock(cache().mutex);
+        for (auto& block : cache().blocks)
+            if (!block) {
+                block = raw;
+                return;
+            }
+    }
+    std::free(raw);
 }
 
 std::size_t liveBufferCount() { return g_liveBuffers.load(); }

@@ -1,5 +1,7 @@
 #include "platform/gfx/CGImage.h"
 
+#include "platform/gfx/BitmapAllocation.h"
+
 #include <png.h>
 
 #include <atomic>
@@ -10,8 +12,10 @@ struct CGImage {
     std::size_t width = 0;
     std::size_t height = 0;
     bool opaque = false;
-    std::vector<std::uint32_t> pixels;
+    // From platform::allocateBuffer; freed with the image.
+    std::uint32_t* pixels = nullptr;
     std::atomic<int> references{1};
+    ~CGImage() { platform::freeBuffer(pixels); }
 };
 
 namespace {
@@ -40,10 +44,8 @@ namespace platform::gfx {
 CGImageRef createImageFromARGB32(std::size_t width, std::size_t height, const std::uint32_t* data,
                                  std::size_t strideBytes) {
     if (!data || width == 0 || height == 0 || strideBytes < width * 4) return nullptr;
-    auto* image = new CGImage;
-    image->width = width;
-    image->height = height;
-    image->pixels.resize(width * height);
+    CGImageRef image = createUninitialisedImage(width, height, false);
+    if (!image) return nullptr;
     bool opaque = true;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
     for (std::size_t y = 0; y < height; ++y) {
@@ -51,22 +53,24 @@ CGImageRef createImageFromARGB32(std::size_t width, std::size_t height, const st
         for (std::size_t x = 0; x < width && opaque; ++x) opaque = (image->pixels[y * width + x] >> 24) == 0xFF;
     }
     image->opaque = opaque;
-    ++g_liveImages;
     return image;
 }
 
-// Used by CGBitmapContextCreateImage, which converts the context's layout itself.
-CGImageRef adoptPixels(std::size_t width, std::size_t height, std::vector<std::uint32_t> pixels, bool opaque) {
+CGImageRef createUninitialisedImage(std::size_t width, std::size_t height, bool opaque) {
+    auto* pixels = static_cast<std::uint32_t*>(platform::allocateBuffer(width * height * 4));
+    if (!pixels) return nullptr;
     auto* image = new CGImage;
     image->width = width;
     image->height = height;
-    image->pixels = std::move(pixels);
+    image->pixels = pixels;
     image->opaque = opaque;
     ++g_liveImages;
     return image;
 }
 
-const std::uint32_t* imageARGB32Data(CGImageRef image) { return image ? image->pixels.data() : nullptr; }
+std::uint32_t* mutableImageData(CGImageRef image) { return image ? image->pixels : nullptr; }
+
+const std::uint32_t* imageARGB32Data(CGImageRef image) { return image ? image->pixels : nullptr; }
 
 bool imageIsOpaque(CGImageRef image) { return image && image->opaque; }
 

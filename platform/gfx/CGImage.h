@@ -36,6 +36,11 @@ struct Pixel {
 // null for a zero size, a stride below 4 × width or null data.
 CGImageRef createImageFromARGB32(std::size_t width, std::size_t height, const std::uint32_t* data,
                                  std::size_t strideBytes);
+// For the platform's own image makers: an image whose pixels are not yet written, and write access to them (only
+// before the image is handed out). Null when the allocation fails.
+CGImageRef createUninitialisedImage(std::size_t width, std::size_t height, bool opaque);
+std::uint32_t* mutableImageData(CGImageRef image);
+
 // The image's ARGB32 words, row after row (4 × width bytes per row); null for a null image.
 const std::uint32_t* imageARGB32Data(CGImageRef image);
 // True when every pixel is opaque because the image was made without alpha; false also for a null image.

@@ -94,7 +94,11 @@ struct AnimationCenter::State {
 
     void start(Record r) {
         std::uint64_t id = r.serial;
-        r.token = RunLoop::main().scheduleAt(r.begin + r.delay + r.duration, [this, id] { finish(id, true, false); });
+        // The clock counts seconds since 1970 in a double, so "begin + 0.2" and two advances of 0.1 can differ in
+        // the last bit; ending a microsecond early keeps the end inside the advance that reaches it.
+        constexpr double kClockSlack = 1e-6;
+        double end = r.begin + r.delay + r.duration - kClockSlack;
+        r.token = RunLoop::main().scheduleAt(end, [this, id] { finish(id, true, false); });
         records.push_back(std::move(r));
     }
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace chroma {
@@ -12,6 +13,22 @@ namespace {
 constexpr int kSquareSize = 256;
 constexpr std::size_t kSquareBytes = kSquareSize * kSquareSize * 4;  // 262,144
 constexpr CGBitmapInfo kBGRx = kCGBitmapByteOrder32Little | kCGImageAlphaNoneSkipFirst;  // 0x2006
+
+constexpr int kLanes = kSquareSize * 4;
+
+// Row after row so the writes run along memory. Per row, each lane's running sum v × c_x is stored as its high
+// byte (the shift by 8) and then lowered by c_x for the next row.
+void writeSquareRows(std::uint8_t* buffer, std::size_t stride, const std::uint16_t* sums, const std::uint16_t* steps) {
+    alignas(16) std::uint16_t running[kLanes];
+    std::memcpy(running, sums, sizeof running);
+    for (int y = 0; y < kSquareSize; ++y) {
+        std::uint8_t* row = buffer + static_cast<std::size_t>(y) * stride;
+        for (int k = 0; k < kLanes; ++k) {
+            row[k] = static_cast<std::uint8_t>(running[k] >> 8);
+            running[k] = static_cast<std::uint16_t>(running[k] - steps[k]);
+        }
+    }
+}
 
 // UTF-8 to UTF-16 code units, so that lengths and ranges count as the device's strings do. A malformed byte counts
 // as one replacement unit; it is no hexadecimal digit either way.
@@ -150,32 +167,23 @@ CGImageRef createSaturationBrightnessSquareContentImageWithHue(float hue) {
         towardsWhite[c] = static_cast<std::uint8_t>(static_cast<int>(pin(0.0f, scaled == scaled ? scaled : 0.0f, 255.0f)));
     }
 
-    // Per column the three blends; per row v × c_x kept as running sums (each row one c_x less), so the inner loop is
-    // one subtraction and one shift per channel. Rows are the outer loop so the writes run along memory; the result
-    // is the same in either order.
-    std::uint32_t columnB[kSquareSize], columnG[kSquareSize], columnR[kSquareSize];
-    std::uint32_t sumB[kSquareSize], sumG[kSquareSize], sumR[kSquareSize];
+    // Per column the three blends give c_x; per row v × c_x is kept as a running sum (each row one c_x less) and the
+    // pixel's byte is that sum shifted right by 8. The sums are laid out like the pixels themselves (blue, green, red,
+    // skipped), 16 bits each (v × c_x ≤ 255 × 255 fits), so one row is a single pass of "store the high byte,
+    // subtract the step" over 1,024 lanes, which the compiler turns into vector code. Rows are the outer loop so the
+    // writes run along memory; the result is the same as column by column. The skipped byte's sum stays 0, so that
+    // byte of this private buffer holds 0; the layout never reads it.
+    alignas(16) std::uint16_t steps[kLanes];
+    alignas(16) std::uint16_t sums[kLanes];
     for (int x = 0; x < kSquareSize; ++x) {
         const auto ux = static_cast<std::uint8_t>(x);
-        columnR[x] = 255u - blend(ux, towardsWhite[0]);
-        columnG[x] = 255u - blend(ux, towardsWhite[1]);
-        columnB[x] = 255u - blend(ux, towardsWhite[2]);
-        sumB[x] = 255u * columnB[x];
-        sumG[x] = 255u * columnG[x];
-        sumR[x] = 255u * columnR[x];
+        steps[4 * x + 0] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[2]));
+        steps[4 * x + 1] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[1]));
+        steps[4 * x + 2] = static_cast<std::uint16_t>(255u - blend(ux, towardsWhite[0]));
+        steps[4 * x + 3] = 0;
     }
-    for (int y = 0; y < kSquareSize; ++y) {
-        std::uint8_t* row = buffer + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < kSquareSize; ++x) {
-            std::uint8_t* pixel = row + 4 * x;
-            pixel[0] = static_cast<std::uint8_t>(sumB[x] >> 8);
-            pixel[1] = static_cast<std::uint8_t>(sumG[x] >> 8);
-            pixel[2] = static_cast<std::uint8_t>(sumR[x] >> 8);
-            sumB[x] -= columnB[x];
-            sumG[x] -= columnG[x];
-            sumR[x] -= columnR[x];
-        }
-    }
+    for (int k = 0; k < kLanes; ++k) sums[k] = static_cast<std::uint16_t>(255u * steps[k]);
+    writeSquareRows(buffer, stride, sums, steps);
 
     CGImageRef image = CGBitmapContextCreateImage(context);
     CGContextRelease(context);

@@ -1,0 +1,27 @@
+#include "platform/ui/EffectLog.h"
+
+namespace platform {
+
+namespace {
+std::vector<EffectRecord>& records() {
+    static std::vector<EffectRecord> list;
+    return list;
+}
+}  // namespace
+
+void recordEffect(std::string kind, std::string detail, long value) {
+    records().push_back({std::move(kind), std::move(detail), value});
+}
+
+const std::vector<EffectRecord>& effectLog() { return records(); }
+
+std::vector<EffectRecord> effectsOfKind(const std::string& kind) {
+    std::vector<EffectRecord> out;
+    for (const auto& r : records())
+        if (r.kind == kind) out.push_back(r);
+    return out;
+}
+
+void clearEffectLog() { records().clear(); }
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+
+// The bar at the top of a navigation controller. It shows the top item's title (or title view), its bar button
+// items, and a back button titled with the previous item's title when there is one.
+
+#include "platform/ui/UIView.h"
+
+#include <string>
+#include <vector>
+
+class UINavigationItem;
+class UIBarButtonItem;
+
+class UINavigationBar : public UIView {
+    VT_OBJECT(UINavigationBar, UIView)
+public:
+    // Bottom first; the navigation controller keeps it equal to its stack's items.
+    const std::vector<Ref<UINavigationItem>>& items() const { return m_items; }
+    void setItems(std::vector<Ref<UINavigationItem>> items);
+    // The last item, or null.
+    Ref<UINavigationItem> topItem() const;
+    // The item under the top one, or null.
+    Ref<UINavigationItem> backItem() const;
+
+    bool prefersLargeTitles() const { return m_prefersLargeTitles; }
+    void setPrefersLargeTitles(bool on);
+    // True when the top item's large-title mode and the bar's preference show the large title.
+    bool showsLargeTitle() const;
+
+    // What the bar shows, for dumps and tests: the title text (empty with a title view), the back button's title
+    // (empty when there is no back item), the views of the bar button items, left and right, in screen order.
+    std::string displayedTitle() const;
+    std::string backButtonTitle() const;
+    std::vector<Ref<UIView>> leftItemViews() const { return m_leftViews; }
+    std::vector<Ref<UIView>> rightItemViews() const { return m_rightViews; }
+
+    // Presses the back button as the user would; answers false when there is none.
+    bool tapBackButton();
+    // Published as "_backButtonPressed:" (void(id)): the back button's action.
+    void tapBackButtonAction(id sender) { tapBackButton(); }
+
+    // Rebuilds the item views from the top item; the item calls it when its content changes.
+    void itemsChanged();
+    void layoutSubviews() override;
+
+    // The navigation controller that owns the bar (weak).
+    void setNavigationController(Weak<class UINavigationController> owner) { m_owner = std::move(owner); }
+
+private:
+    Ref<UIView> viewForItem(const Ref<UIBarButtonItem>& item);
+
+    std::vector<Ref<UINavigationItem>> m_items;
+    bool m_prefersLargeTitles = false;
+    Ref<UIView> m_titleView;  // a label or the item's own title view
+    Ref<UIView> m_backView;
+    std::vector<Ref<UIView>> m_leftViews;
+    std::vector<Ref<UIView>> m_rightViews;
+    Weak<class UINavigationController> m_owner;
+};

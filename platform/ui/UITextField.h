@@ -1,0 +1,85 @@
+#pragma once
+
+// A one-line text field, minimal: text, placeholder, colours, alignment, first responder, and a selection that
+// "selectAll:" extends over the whole text. Editing by keyboard is not simulated; `insertText` stands in for it.
+//
+// Delegate methods (optional; F = Ref<UITextField>):
+//   "textFieldShouldBeginEditing:"  bool (F)   false keeps the field from becoming first responder
+//   "textFieldShouldEndEditing:"    bool (F)
+//   "textFieldShouldReturn:"        bool (F)   sent by `pressReturn`
+
+#include "platform/ui/UIControl.h"
+
+#include <string>
+
+class UILabel;
+class UIColor;
+class UIFont;
+
+// A range of UTF-16 units, as NSRange.
+struct NSRange {
+    long location = 0;
+    long length = 0;
+    friend bool operator==(const NSRange&, const NSRange&) = default;
+};
+
+class UITextField : public UIControl {
+    VT_OBJECT(UITextField, UIControl)
+public:
+    void initWithFrame(CGRect frame) override;
+
+    const std::string& text() const { return m_text; }
+    // Places the caret at the end, as on the device.
+    void setText(std::string text);
+    const std::string& placeholder() const { return m_placeholder; }
+    void setPlaceholder(std::string text);
+    Ref<UIColor> textColor() const;
+    void setTextColor(Ref<UIColor> color);
+    Ref<UIFont> font() const;
+    void setFont(Ref<UIFont> font);
+    long textAlignment() const;
+    void setTextAlignment(long alignment);
+    long borderStyle() const { return m_borderStyle; }
+    void setBorderStyle(long style) { m_borderStyle = style; }
+    long returnKeyType() const { return m_returnKeyType; }
+    void setReturnKeyType(long type) { m_returnKeyType = type; }
+    long autocorrectionType() const { return m_autocorrectionType; }
+    void setAutocorrectionType(long type) { m_autocorrectionType = type; }
+    Ref<UIView> inputAccessoryView() const { return m_inputAccessory; }
+    void setInputAccessoryView(Ref<UIView> view) { m_inputAccessory = std::move(view); }
+
+    id delegate() const { return m_delegate.lock(); }
+    void setDelegate(const id& delegate) { m_delegate = delegate; }
+
+    // The selection in UTF-16 units; a caret is a selection of length 0.
+    NSRange selectedRange() const { return m_selection; }
+    void setSelectedRange(NSRange range);
+    // Published as "selectAll:" (void(id sender)): selects the whole text of a field that is editing.
+    void selectAll(id sender);
+    bool isEditing() const { return isFirstResponder(); }
+
+    bool canBecomeFirstResponder() const override;
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+
+    // Stand-ins for the keyboard: replace the selection by `text` (editing-changed is sent), and the return key.
+    void insertText(const std::string& text);
+    void pressReturn();
+
+    void endTrackingAt(CGPoint point) override;
+    void layoutSubviews() override;
+
+private:
+    void refreshLabel();
+
+    std::string m_text;
+    std::string m_placeholder;
+    Ref<UILabel> m_label;
+    Ref<UIColor> m_textColor;
+    long m_borderStyle = 0;
+    long m_returnKeyType = 0;
+    long m_autocorrectionType = 0;
+    Ref<UIView> m_inputAccessory;
+    Weak<NSObject> m_delegate;
+    NSRange m_selection;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+// A view that shows a blur material behind its content view. The renderer approximates the blur by the effect's
+// translucent tint; the effect's style stays readable for tests and dumps.
+
+#include "platform/ui/UIView.h"
+
+class UIBlurEffect;
+
+class UIVisualEffectView : public UIView {
+    VT_OBJECT(UIVisualEffectView, UIView)
+public:
+    void initWithEffect(Ref<UIBlurEffect> effect);
+    void initWithFrame(CGRect frame) override;
+
+    // Null when the view has no effect (it then shows only its content).
+    Ref<UIBlurEffect> effect() const { return m_effect; }
+    void setEffect(Ref<UIBlurEffect> effect);
+    Ref<UIView> contentView() const { return m_contentView; }
+    // The tint view standing in for the material, below the content; hidden without an effect.
+    Ref<UIView> materialView() const { return m_material; }
+
+    void layoutSubviews() override;
+
+private:
+    void refresh();
+
+    Ref<UIBlurEffect> m_effect;
+    Ref<UIView> m_contentView;
+    Ref<UIView> m_material;
+};
