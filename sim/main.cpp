@@ -1,6 +1,47 @@
-#include <cstdio>
+// vantile-sim: the simulated device. Each command plays a part of it; see the usage text.
+#include "sim/StartupCommand.h"
+#include "sim/StartupOptions.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantile-sim COMMAND [OPTIONS]\n"
+    "\n"
+    "commands:\n"
+    "  startup   play one process of the device: load the tweak library and print, as JSON, what its start-up did\n"
+    "            (vantile-sim startup --help for its options)\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    std::puts("vantile-sim");
-    return 0;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cout << kUsage;
+        return 0;
+    }
+    const std::string command = args.front();
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "-h" || command == "--help" || command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        if (command == "startup") {
+            if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
+                std::cout << sim::kStartupUsage;
+                return 0;
+            }
+            return sim::runStartupCommand(rest);
+        }
+    } catch (const std::exception& e) {
+        // Misuse of the platform by our own code is loud: say what and stop.
+        std::cerr << "vantile-sim " << command << ": " << e.what() << "\n";
+        return 1;
+    }
+    std::cerr << "vantile-sim: unknown command \"" << command << "\"\n" << kUsage;
+    return 2;
 }

@@ -1,0 +1,86 @@
+#include "sim/StartupCommand.h"
+
+#include "platform/core/NSBundle.h"
+#include "platform/core/Runtime.h"
+#include "platform/host/DeviceRadios.h"
+#include "sim/HostStartup.h"
+#include "sim/Json.h"
+#include "sim/Loader.h"
+#include "sim/StartupOptions.h"
+
+#include <dlfcn.h>
+#include <cstdio>
+#include <iostream>
+
+namespace sim {
+
+int runStartupCommand(std::span<const std::string> arguments) {
+    auto parsed = parseStartupOptions(arguments);
+    if (auto* error = std::get_if<std::string>(&parsed)) {
+        std::cerr << "vantile-sim startup: " << *error << "\n" << kStartupUsage;
+        return 2;
+    }
+    const StartupOptions& options = std::get<StartupOptions>(parsed);
+
+    const std::filesystem::path root = options.root ? *options.root : defaultDeviceRoot();
+    const ProcessProfile profile = profileForProcess(options.process);
+    const std::vector<std::string> groups = options.groups ? *options.groups : profile.classGroups;
+
+    platform::setPreferredLanguages({options.language});
+    platform::host::DeviceRadios::setAirplaneMode(options.airplaneMode);
+    platform::host::DeviceRadios::setBluetoothPowered(options.bluetooth);
+    if (auto error = prepareProcess(root, options.process, groups)) {
+        std::cerr << "vantile-sim startup: " << *error << "\n";
+        return 1;
+    }
+    Value::Array installed;
+    for (const auto& bundle : installBundles(root)) installed.emplace_back(bundle);
+
+    Value::Dictionary report;
+    report["process"] = options.process;
+    report["kind"] = std::string(kindName(profile.kind));
+    Value::Array groupList;
+    for (const auto& g : groups) groupList.emplace_back(g);
+    report["classGroups"] = std::move(groupList);
+    report["installedBundles"] = std::move(installed);
+
+    if (options.loadTweak) {
+        const auto library = options.library ? std::optional(*options.library) : defaultTweakLibrary();
+        if (!library) {
+            std::cerr << "vantile-sim startup: libVantile.so not found beside the executable or in the build folder\n";
+            return 1;
+        }
+        if (auto error = loadTweakLibrary(*library)) {
+            std::cerr << "vantile-sim startup: cannot load " << library->string() << ": " << *error << "\n";
+            return 1;
+        }
+        report["library"] = library->string();
+    }
+    // The hooks are those start-up installed, before the host's code ran.
+    Value::Array hooks;
+    for (const auto& h : platform::runtime::hookLog()) hooks.emplace_back(h);
+    report["hooks"] = std::move(hooks);
+    report["refusedHooks"] = static_cast<long>(platform::runtime::refusedHookCount());
+
+    report["host"] = runHostStartup(profile.kind, HostOptions{options.cornerRadius});
+
+    report["device"] = Value::Dictionary{{"airplaneMode", platform::host::DeviceRadios::airplaneMode()},
+                                         {"bluetoothPowered", platform::host::DeviceRadios::bluetoothPowered()}};
+    // The tweak's own account of its start-up, read after the host ran so the radio flags show what it recorded.
+    if (options.loadTweak) {
+        using ReportFunction = void (*)(Value*);
+        auto function = reinterpret_cast<ReportFunction>(dlsym(RTLD_DEFAULT, "vantileStartupReport"));
+        if (function) {
+            Value tweak;
+            function(&tweak);
+            if (auto* d = tweak.asDictionary())
+                for (auto& [key, value] : *d) report.insert_or_assign(key, value);
+        }
+    }
+    if (!report.count("filter")) report["filter"] = false;
+
+    std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
+    return 0;
+}
+
+}  // namespace sim
