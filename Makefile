@@ -12,7 +12,7 @@ build: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@$(BUILD)/vantile-sim tour
+	@$(BUILD)/vantile-sim startup --pretty
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
