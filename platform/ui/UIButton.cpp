@@ -74,7 +74,8 @@ void UIButton::setTitleColorForState(Ref<UIColor> color, UIControlState state) {
 
 Ref<UIColor> UIButton::titleColorForState(UIControlState state) const {
     if (auto c = lookup(m_titleColors, state)) return c;
-    if (m_type == UIButtonTypeSystem) return tintColor();
+    // A system button's title is the tint, the system blue when nobody up the tree set one.
+    if (m_type == UIButtonTypeSystem) return tintColor() ? tintColor() : UIColor::systemBlueColor();
     return UIColor::whiteColor();
 }
 

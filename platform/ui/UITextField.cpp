@@ -139,5 +139,7 @@ void UITextField::endTrackingAt(CGPoint point) {
 
 void UITextField::layoutSubviews() {
     UIControl::layoutSubviews();
-    m_label->setFrame(bounds().insetBy(m_borderStyle ? 7 : 0, 0));
+    m_label->setFrame(textRect());
 }
+
+CGRect UITextField::textRect() const { return bounds().insetBy(m_borderStyle ? 7 : 0, 0); }

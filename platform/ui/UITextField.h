@@ -69,6 +69,10 @@ public:
     void endTrackingAt(CGPoint point) override;
     void layoutSubviews() override;
 
+protected:
+    // Where the text goes inside the field.
+    virtual CGRect textRect() const;
+
 private:
     void refreshLabel();
 
