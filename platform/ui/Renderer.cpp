@@ -17,6 +17,7 @@
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -54,10 +55,12 @@ void addBezierPath(Painter& p, const UIBezierPath& path) {
 }
 
 void drawBorder(Painter& p, const CALayer& layer, CGRect bounds) {
-    if (layer.borderWidth() <= 0) return;
+    // An animation of the border width shows its value of this instant.
+    const CGFloat width = layer.presentationValue("borderWidth").value_or(layer.borderWidth());
+    if (width <= 0) return;
     // A layer without a border colour draws opaque black, the device's default.
     const PaintColor color = layer.borderColor() ? gfx::paintColor(layer.borderColor()) : PaintColor::black();
-    p.strokeBorder(bounds, radiiOf(layer), curveOf(layer), layer.borderWidth(), color);
+    p.strokeBorder(bounds, radiiOf(layer), curveOf(layer), width, color);
 }
 
 void drawLayerTree(Painter& p, const Ref<CALayer>& layer);
@@ -141,19 +144,23 @@ void drawLayerTree(Painter& p, const Ref<CALayer>& layer) {
 }  // namespace
 
 void drawViewTree(Painter& p, const Ref<UIView>& view) {
-    if (!view || view->isHidden() || view->alpha() <= 0) return;
+    // What is on screen at this instant: animations in flight move alpha, position, size and transform.
+    if (!view || view->isHidden()) return;
+    const CGFloat alpha = view->presentationAlpha();
+    if (alpha <= 0) return;
     const CALayer& layer = *view->layer();
-    const CGRect b = view->bounds();
+    const CGRect shown = view->presentationFrame();
+    const CGRect b{view->bounds().origin, shown.size};
+    const CGAffineTransform transform = view->presentationTransform();
     const long style = styleOf(*view);
 
     p.save();
     // Own coordinates → superview's: around the bounds' centre, through the transform, onto the centre.
-    const CGPoint c = view->center();
-    p.translate(c.x, c.y);
-    if (!view->transform().isIdentity()) p.concat(view->transform());
+    p.translate(shown.midX(), shown.midY());
+    if (!transform.isIdentity()) p.concat(transform);
     p.translate(-b.minX() - b.width() / 2, -b.minY() - b.height() / 2);
 
-    const bool faded = view->alpha() < 1;
+    const bool faded = alpha < 1;
     const bool masked = static_cast<bool>(layer.mask());
     if (masked) p.beginTransparencyLayer();
     if (faded) p.beginTransparencyLayer();
@@ -177,7 +184,7 @@ void drawViewTree(Painter& p, const Ref<UIView>& view) {
     p.restore();
     drawBorder(p, layer, b);
 
-    if (faded) p.endTransparencyLayer(view->alpha());
+    if (faded) p.endTransparencyLayer(alpha);
     if (masked) {
         auto mask = layer.mask();
         p.endTransparencyLayerMasked([&](Painter& m) { drawMask(m, mask); });
@@ -259,20 +266,34 @@ void drawDeviceChrome(Painter& p, CGSize size, long style) {
     }
 }
 
-Bitmap renderView(const Ref<UIView>& root, const RenderOptions& options) {
-    if (!root) return {};
+void renderViewInto(const Ref<UIView>& root, Bitmap& canvas, const RenderOptions& options) {
+    if (!root) {
+        canvas = Bitmap();
+        return;
+    }
     root->layoutIfNeeded();
     const double scale = options.scale > 0 ? options.scale : UIScreen::mainScreen()->scale();
     const CGSize size = root->bounds().size;
     const int w = static_cast<int>(std::lround(size.width * scale)), h = static_cast<int>(std::lround(size.height * scale));
-    if (w <= 0 || h <= 0) return {};
-    Painter painter(w, h, scale);
+    if (w <= 0 || h <= 0) {
+        canvas = Bitmap();
+        return;
+    }
+    if (canvas.width != w || canvas.height != h) canvas = Bitmap(w, h);
+    else std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0u);
+    Painter painter(canvas, scale);
     // The root draws at the canvas origin whatever its own frame.
     painter.translate(-root->frame().minX(), -root->frame().minY());
     drawViewTree(painter, root);
     painter.translate(root->frame().minX(), root->frame().minY());
     if (options.deviceChrome && root->isWindow()) drawDeviceChrome(painter, size, styleOf(*root));
-    return painter.bitmap();
+    painter.bitmap();
+}
+
+Bitmap renderView(const Ref<UIView>& root, const RenderOptions& options) {
+    Bitmap canvas;
+    renderViewInto(root, canvas, options);
+    return canvas;
 }
 
 std::optional<std::vector<std::uint8_t>> renderViewPNG(const Ref<UIView>& root, const RenderOptions& options) {
