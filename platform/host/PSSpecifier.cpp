@@ -1,0 +1,73 @@
+#include "platform/host/PSSpecifier.h"
+
+#include "platform/core/Runtime.h"
+
+#include <array>
+#include <utility>
+
+VT_REGISTER_CLASS_IN(PSSpecifier, "Preferences")
+
+std::optional<long> PSSpecifier::cellTypeFromString(std::string_view name) {
+    static constexpr std::array<std::pair<std::string_view, long>, 15> kNames{{
+        {"PSGroupCell", PSGroupCell},
+        {"PSLinkCell", PSLinkCell},
+        {"PSLinkListCell", PSLinkListCell},
+        {"PSListItemCell", PSListItemCell},
+        {"PSTitleValueCell", PSTitleValueCell},
+        {"PSSliderCell", PSSliderCell},
+        {"PSSwitchCell", PSSwitchCell},
+        {"PSStaticTextCell", PSStaticTextCell},
+        {"PSEditTextCell", PSEditTextCell},
+        {"PSSegmentCell", PSSegmentCell},
+        {"PSGiantIconCell", PSGiantIconCell},
+        {"PSGiantCell", PSGiantCell},
+        {"PSSecureEditTextCell", PSSecureEditTextCell},
+        {"PSButtonCell", PSButtonCell},
+        {"PSEditTextViewCell", PSEditTextViewCell},
+    }};
+    for (const auto& [text, type] : kNames)
+        if (text == name) return type;
+    return std::nullopt;
+}
+
+Ref<PSSpecifier> PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(std::string name, const id& target,
+                                                                                  SEL set, SEL get, Class detail,
+                                                                                  long cell, Class edit) {
+    auto specifier = alloc<PSSpecifier>();
+    specifier->m_name = std::move(name);
+    specifier->m_target = target;
+    specifier->m_setter = set;
+    specifier->m_getter = get;
+    specifier->m_detail = detail;
+    specifier->m_cellType = cell;
+    specifier->m_edit = edit;
+    return specifier;
+}
+
+Ref<PSSpecifier> PSSpecifier::groupSpecifierWithName(std::string name) {
+    return preferenceSpecifierNamedTargetSetGetDetailCellEdit(std::move(name), nullptr, nullptr, nullptr, nullptr,
+                                                              PSGroupCell, nullptr);
+}
+
+std::optional<Property> PSSpecifier::propertyForKey(std::string_view key) const {
+    auto it = m_properties.find(key);
+    if (it == m_properties.end()) return std::nullopt;
+    return it->second;
+}
+
+void PSSpecifier::setPropertyForKey(Property property, std::string_view key) {
+    m_properties.insert_or_assign(std::string(key), std::move(property));
+}
+
+void PSSpecifier::removePropertyForKey(std::string_view key) {
+    auto it = m_properties.find(key);
+    if (it != m_properties.end()) m_properties.erase(it);
+}
+
+std::string PSSpecifier::description() const {
+    std::string text = "<PSSpecifier ";
+    text += isGroup() ? "group" : "row";
+    if (m_identifier) text += " id=" + *m_identifier;
+    if (!m_name.empty()) text += " \"" + m_name + "\"";
+    return text + ">";
+}
