@@ -40,6 +40,21 @@ void SaturationBrightnessSquare(benchmark::State& state) {
 }
 BENCHMARK(SaturationBrightnessSquare);
 
+// The part of the square that is the platform's, not the picker's: copying a filled 256 × 256 BGRx buffer into a new
+// image (which must copy, and turns the skipped byte into an opaque alpha).
+void CopyBGRxBufferIntoImage(benchmark::State& state) {
+    std::vector<std::uint8_t> buffer(kSquareBytes, 0x5A);
+    CGContextRef context = chroma::createBGRxImageContext(256, 256, buffer.data());
+    for (auto _ : state) {
+        CGImageRef image = CGBitmapContextCreateImage(context);
+        benchmark::DoNotOptimize(image);
+        CGImageRelease(image);
+    }
+    CGContextRelease(context);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kSquareBytes));
+}
+BENCHMARK(CopyBGRxBufferIntoImage);
+
 void HueBar(benchmark::State& state) {
     for (auto _ : state) {
         CGImageRef image = chroma::createContentImage();

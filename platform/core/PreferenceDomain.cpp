@@ -119,6 +119,29 @@ bool keepCorruptFile(const std::filesystem::path& file) {
     return true;
 }
 
+// A writer killed between creating its temporary file and renaming it leaves the temporary behind. Every writer of
+// the domain holds the lock while its temporary exists, so under the lock any that remain are litter.
+void removeStaleTemporaries(const std::filesystem::path& file) {
+    // Temporaries are named "<file>.<pid>.<n>.tmp" (PropertyList.cpp); the exact shape keeps another domain whose
+    // name begins like this one's ("a" and "a.plist") out of the sweep.
+    const std::string prefix = file.filename().string() + ".";
+    auto isTemporary = [&](const std::string& name) {
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            return false;
+        const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        const auto dot = middle.find('.');
+        auto digits = [](std::string_view s) {
+            return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        return dot != std::string::npos && digits(std::string_view(middle).substr(0, dot)) &&
+               digits(std::string_view(middle).substr(dot + 1));
+    };
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec))
+        if (isTemporary(it->path().filename().string())) ::unlink(it->path().c_str());
+}
+
 }  // namespace
 
 PreferenceCounters preferenceCounters() {
@@ -291,6 +314,7 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
         change(merged);
         const bool same = merged == current.dict;
         if (!same) {
+            removeStaleTemporaries(m_file);
             if (current.state == FileState::Unreadable && !keepCorruptFile(m_file)) {
                 ++counters().failed;
                 return false;

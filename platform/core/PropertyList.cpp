@@ -142,7 +142,7 @@ std::optional<Value> fromNode(plist_t node, int depth) {
         plist_get_date_val(node, &sec, &usec);
         // libplist's binary reader hands back the fraction of a date before 2001 without its sign. (Within the
         // first second before 2001 the sign is lost altogether; no stored value lives there.)
-        const double fraction = std::abs(usec) / 1e6;
+        const double fraction = std::abs(static_cast<double>(usec)) / 1e6;
         const double since2001 = sec < 0 ? sec - fraction : sec + usec / 1e6;
         return Value(PlistDate{since2001 + kAppleEpochOffset});
     }

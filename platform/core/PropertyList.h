@@ -15,7 +15,9 @@ namespace platform {
 
 enum class PlistFormat { Binary, Xml };
 
-// Parses XML or binary property-list bytes. Nothing for bytes that are neither (or truncated).
+// Parses XML or binary property-list bytes. Nothing for bytes that are neither (or truncated, or damaged so that a
+// string holds a NUL). Text comes out as valid UTF-8 (each invalid byte of a damaged file becomes U+FFFD); XML dates
+// carry whole seconds, binary ones fractions too.
 std::optional<Value> parsePropertyList(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> serializePropertyList(const Value& value, PlistFormat format = PlistFormat::Binary);
 

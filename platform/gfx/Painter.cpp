@@ -57,6 +57,12 @@ const Bitmap& Painter::bitmap() {
     return *m_target;
 }
 
+Bitmap Painter::takeBitmap() {
+    cairo_surface_flush(m_surface);
+    if (m_own) return std::move(*m_own);
+    return *m_target;
+}
+
 void Painter::save() { cairo_save(m_cr); }
 void Painter::restore() { cairo_restore(m_cr); }
 void Painter::translate(CGFloat dx, CGFloat dy) { cairo_translate(m_cr, dx, dy); }

@@ -44,6 +44,9 @@ public:
 
     // The canvas, with every drawing so far.
     const Bitmap& bitmap();
+    // Moves the canvas out of a painter that owns it (a copy for one that draws into a caller's bitmap); the
+    // painter must not draw afterwards.
+    Bitmap takeBitmap();
     double scale() const { return m_scale; }
     cairo_t* cairo() const { return m_cr; }
 

@@ -150,7 +150,7 @@ std::optional<Bitmap> renderIcon(std::string_view iconName, double pointSize, do
     pango_cairo_show_layout(cr, layout);
     cairo_restore(cr);
     g_object_unref(layout);
-    return painter.bitmap();
+    return painter.takeBitmap();
 }
 
 std::optional<Bitmap> renderSymbol(std::string_view symbolName, double pointSize, double scale) {

@@ -20,12 +20,28 @@ void JSONWriter::beforeValue() {
         m_keyPending = false;
         return;
     }
+    if (m_stack.back() == Frame::InlineArray) {
+        if (!m_first.back()) m_out += ", ";
+        m_first.back() = false;
+        return;
+    }
     if (!m_first.back()) m_out += ',';
     m_first.back() = false;
     newline();
 }
 
+void JSONWriter::beginInlineArray() {
+    if (!m_stack.empty() && m_stack.back() == Frame::InlineArray)
+        throw std::logic_error("JSONWriter: an inline array holds scalars only");
+    beforeValue();
+    m_out += '[';
+    m_stack.push_back(Frame::InlineArray);
+    m_first.push_back(true);
+}
+
 void JSONWriter::beginObject() {
+    if (!m_stack.empty() && m_stack.back() == Frame::InlineArray)
+        throw std::logic_error("JSONWriter: an inline array holds scalars only");
     beforeValue();
     m_out += '{';
     m_stack.push_back(Frame::Object);
@@ -43,6 +59,8 @@ void JSONWriter::endObject() {
 }
 
 void JSONWriter::beginArray() {
+    if (!m_stack.empty() && m_stack.back() == Frame::InlineArray)
+        throw std::logic_error("JSONWriter: an inline array holds scalars only");
     beforeValue();
     m_out += '[';
     m_stack.push_back(Frame::Array);
@@ -50,11 +68,13 @@ void JSONWriter::beginArray() {
 }
 
 void JSONWriter::endArray() {
-    if (m_stack.empty() || m_stack.back() != Frame::Array) throw std::logic_error("JSONWriter: endArray without an open array");
+    if (m_stack.empty() || m_stack.back() == Frame::Object)
+        throw std::logic_error("JSONWriter: endArray without an open array");
     const bool empty = m_first.back();
+    const bool inlined = m_stack.back() == Frame::InlineArray;
     m_stack.pop_back();
     m_first.pop_back();
-    if (!empty) newline();
+    if (!empty && !inlined) newline();
     m_out += ']';
 }
 

@@ -14,6 +14,8 @@ public:
     void beginObject();
     void endObject();
     void beginArray();
+    // An array written on one line ("[0, 0, 375, 667]"), for short lists of numbers; it holds scalars only.
+    void beginInlineArray();
     void endArray();
     // The key of the next value inside an object.
     void key(std::string_view name);
@@ -36,7 +38,7 @@ public:
     std::string str() const;
 
 private:
-    enum class Frame { Object, Array };
+    enum class Frame { Object, Array, InlineArray };
     void beforeValue();
     void newline();
     std::string m_out;

@@ -17,6 +17,7 @@
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -259,20 +260,34 @@ void drawDeviceChrome(Painter& p, CGSize size, long style) {
     }
 }
 
-Bitmap renderView(const Ref<UIView>& root, const RenderOptions& options) {
-    if (!root) return {};
+void renderViewInto(const Ref<UIView>& root, Bitmap& canvas, const RenderOptions& options) {
+    if (!root) {
+        canvas = Bitmap();
+        return;
+    }
     root->layoutIfNeeded();
     const double scale = options.scale > 0 ? options.scale : UIScreen::mainScreen()->scale();
     const CGSize size = root->bounds().size;
     const int w = static_cast<int>(std::lround(size.width * scale)), h = static_cast<int>(std::lround(size.height * scale));
-    if (w <= 0 || h <= 0) return {};
-    Painter painter(w, h, scale);
+    if (w <= 0 || h <= 0) {
+        canvas = Bitmap();
+        return;
+    }
+    if (canvas.width != w || canvas.height != h) canvas = Bitmap(w, h);
+    else std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0u);
+    Painter painter(canvas, scale);
     // The root draws at the canvas origin whatever its own frame.
     painter.translate(-root->frame().minX(), -root->frame().minY());
     drawViewTree(painter, root);
     painter.translate(root->frame().minX(), root->frame().minY());
     if (options.deviceChrome && root->isWindow()) drawDeviceChrome(painter, size, styleOf(*root));
-    return painter.bitmap();
+    painter.bitmap();
+}
+
+Bitmap renderView(const Ref<UIView>& root, const RenderOptions& options) {
+    Bitmap canvas;
+    renderViewInto(root, canvas, options);
+    return canvas;
 }
 
 std::optional<std::vector<std::uint8_t>> renderViewPNG(const Ref<UIView>& root, const RenderOptions& options) {

@@ -35,6 +35,9 @@ struct RenderOptions {
 
 // The tree of `root` drawn at the size of its bounds.
 Bitmap renderView(const Ref<UIView>& root, const RenderOptions& options = {});
+// Draws into `canvas`, which is resized when its size differs and cleared to transparent otherwise, so that a
+// caller drawing frame after frame keeps one buffer, as a display does.
+void renderViewInto(const Ref<UIView>& root, Bitmap& canvas, const RenderOptions& options = {});
 // The same, encoded as PNG; nothing when the root is null or has an empty size.
 std::optional<std::vector<std::uint8_t>> renderViewPNG(const Ref<UIView>& root, const RenderOptions& options = {});
 // Writes the PNG to a host file (the caller keeps it under the device root or its own temp folder); false when

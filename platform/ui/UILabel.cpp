@@ -26,6 +26,28 @@ TextAlignment toTextAlignment(long a) {
 
 }  // namespace
 
+UILabel::UILabel() = default;
+UILabel::~UILabel() = default;
+
+void UILabel::dropLayouts() {
+    m_layout.reset();
+    m_unboundedLayout.reset();
+    m_layoutWidth = -1;
+}
+
+const TextLayout& UILabel::layoutAt(CGFloat width) const {
+    if (width <= 0) {
+        if (!m_unboundedLayout)
+            m_unboundedLayout = std::make_unique<TextLayout>(m_text, *m_font, 0, m_numberOfLines, toTextAlignment(m_alignment));
+        return *m_unboundedLayout;
+    }
+    if (!m_layout || m_layoutWidth != width) {
+        m_layout = std::make_unique<TextLayout>(m_text, *m_font, width, m_numberOfLines, toTextAlignment(m_alignment));
+        m_layoutWidth = width;
+    }
+    return *m_layout;
+}
+
 void UILabel::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
     m_textColor = UIColor::labelColor();
@@ -37,6 +59,7 @@ void UILabel::initWithFrame(CGRect frame) {
 void UILabel::setText(std::string_view text) {
     if (m_text == text) return;
     m_text = std::string(text);
+    dropLayouts();
     invalidateIntrinsicContentSize();
     setNeedsDisplay();
 }
@@ -48,18 +71,22 @@ void UILabel::setTextColor(Ref<UIColor> color) {
 
 void UILabel::setFont(Ref<UIFont> font) {
     m_font = font ? std::move(font) : UIFont::systemFontOfSize(17);
+    dropLayouts();
     invalidateIntrinsicContentSize();
     setNeedsDisplay();
 }
 
 void UILabel::setTextAlignment(long alignment) {
+    if (m_alignment == alignment) return;
     m_alignment = alignment;
+    dropLayouts();
     setNeedsDisplay();
 }
 
 void UILabel::setNumberOfLines(long lines) {
     if (m_numberOfLines == lines) return;
     m_numberOfLines = lines < 0 ? 0 : lines;
+    dropLayouts();
     invalidateIntrinsicContentSize();
     setNeedsDisplay();
 }
@@ -72,8 +99,7 @@ void UILabel::setPreferredMaxLayoutWidth(CGFloat width) {
 
 CGSize UILabel::measure(CGFloat width) const {
     if (m_text.empty() || !m_font) return {0, 0};
-    TextLayout layout(m_text, *m_font, width, m_numberOfLines, toTextAlignment(m_alignment));
-    return layout.size();
+    return layoutAt(width).size();
 }
 
 CGSize UILabel::intrinsicContentSize() {
@@ -97,12 +123,12 @@ void UILabel::layoutSubviews() {
 
 long UILabel::displayedLineCount() const {
     if (m_text.empty() || !m_font) return 0;
-    return TextLayout(m_text, *m_font, bounds().width(), m_numberOfLines, toTextAlignment(m_alignment)).lineCount();
+    return layoutAt(bounds().width()).lineCount();
 }
 
 bool UILabel::isTruncated() const {
     if (m_text.empty() || !m_font) return false;
-    return TextLayout(m_text, *m_font, bounds().width(), m_numberOfLines, toTextAlignment(m_alignment)).isTruncated();
+    return layoutAt(bounds().width()).isTruncated();
 }
 
 void UILabel::drawRect(CGRect) {
@@ -110,7 +136,7 @@ void UILabel::drawRect(CGRect) {
     if (!painter || m_text.empty() || !m_font) return;
     const CGRect b = bounds();
     if (b.width() <= 0) return;
-    TextLayout layout(m_text, *m_font, b.width(), m_numberOfLines, toTextAlignment(m_alignment));
+    const TextLayout& layout = layoutAt(b.width());
     // The device centres the text block vertically and lets a block taller than the label spill evenly.
     const CGFloat y = b.minY() + (b.height() - layout.size().height) / 2;
     painter->drawText(layout, {b.minX(), y}, platform::gfx::paintColor(m_textColor));

@@ -10,6 +10,7 @@
 
 #include "platform/ui/UIView.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,8 @@ public:
     // Defaults as on the device: no text, labelColor, system font of 17 points, natural (left) alignment, one
     // line, clear background.
     void initWithFrame(CGRect frame) override;
+    UILabel();
+    ~UILabel() override;
 
     // UTF-8 text; "" when none was set.
     const std::string& text() const { return m_text; }
@@ -66,6 +69,10 @@ public:
 
 private:
     CGSize measure(CGFloat width) const;
+    // The layout of the text at `width`, kept until the text, font, alignment, line limit or width changes: the
+    // layout pass and every frame ask for it again.
+    const TextLayout& layoutAt(CGFloat width) const;
+    void dropLayouts();
     std::string m_text;
     Ref<UIColor> m_textColor;
     Ref<UIFont> m_font;
@@ -73,4 +80,7 @@ private:
     long m_numberOfLines = 1;
     CGFloat m_preferredMaxLayoutWidth = 0;
     CGFloat m_measuredWidth = 0;
+    mutable std::unique_ptr<TextLayout> m_layout;
+    mutable CGFloat m_layoutWidth = -1;
+    mutable std::unique_ptr<TextLayout> m_unboundedLayout;
 };

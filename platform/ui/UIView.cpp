@@ -415,7 +415,39 @@ void UIView::uninstallConstraint(const NSLayoutConstraint* constraint) {
     setNeedsLayout();
 }
 
-void UIView::layoutIfNeeded() { runLayoutPass(rootView()); }
+namespace {
+int g_passDepth = 0;
+}
+
+void UIView::layoutIfNeeded() {
+    auto root = rootView();
+    if (g_passDepth > 0) {
+        // Asked from inside a pass (a layoutSubviews that lays out a child at once): bring the constraints up to
+        // date and lay out this subtree only; the outer pass finishes the rest, so nothing recurses without end.
+        if (root->m_solvedGeneration != g_layoutGeneration) {
+            platform::layout::LayoutEngine::solveAndApply(root);
+            root->m_solvedGeneration = g_layoutGeneration;
+        }
+        bool ranAny = false;
+        ++g_passDepth;
+        try {
+            layoutWalk(self<UIView>(), ranAny);
+        } catch (...) {
+            --g_passDepth;
+            throw;
+        }
+        --g_passDepth;
+        return;
+    }
+    ++g_passDepth;
+    try {
+        runLayoutPass(root);
+    } catch (...) {
+        --g_passDepth;
+        throw;
+    }
+    --g_passDepth;
+}
 
 void UIView::runLayoutPass(const Ref<UIView>& root) {
     // Frames set by the solve or by layoutSubviews can change what the constraints see (autoresized children,
@@ -435,11 +467,19 @@ void UIView::runLayoutPass(const Ref<UIView>& root) {
 }
 
 void UIView::layoutWalk(const Ref<UIView>& view, bool& ranAny) {
-    if (view->m_needsLayout) {
+    // A view whose layoutSubviews is running (it asked for a nested pass) is not entered again.
+    if (view->m_needsLayout && !view->m_inLayoutSubviews) {
         view->m_needsLayout = false;
         ranAny = true;
         UITraitCollection::CurrentScope scope(view->traitCollection());
-        platform::msgSend<void>(view.get(), sel("layoutSubviews"));
+        view->m_inLayoutSubviews = true;
+        try {
+            platform::msgSend<void>(view.get(), sel("layoutSubviews"));
+        } catch (...) {
+            view->m_inLayoutSubviews = false;
+            throw;
+        }
+        view->m_inLayoutSubviews = false;
     }
     auto children = view->m_subviews;
     for (const auto& s : children) layoutWalk(s, ranAny);

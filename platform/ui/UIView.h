@@ -25,6 +25,10 @@
 // as needing layout gets "layoutSubviews", parents before children. The pass repeats while it dirtied something,
 // at most 8 times. The renderer, the dump and the touch driver run it before they look at the tree.
 //
+// Moving a view: "didMoveToWindow" goes to every view of the moved subtree (when the window changed), then
+// "didMoveToSuperview" to the moved view, then the trait walk below runs over the subtree, then the new superview's
+// didAddSubview. A move within the same superview (re-adding, bring to front) sends nothing.
+//
 // Traits: a view's traits are those of the nearest ancestor-or-self with an override of the interface style, else
 // the system's (UITraitCollection::systemTraitCollection). When they change — an override set, the system
 // appearance switched, the view moved under a different override — the platform walks the affected subtree itself,
@@ -164,10 +168,11 @@ public:
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesMask; }
     void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
     virtual void layoutSubviews() {}
-    void setNeedsLayout();
+    virtual void setNeedsLayout();
     bool needsLayout() const { return m_needsLayout; }
-    // Runs the layout pass on the tree this view belongs to (see above).
-    void layoutIfNeeded();
+    // Runs the layout pass on the tree this view belongs to (see above). Called from inside a pass (from a
+    // layoutSubviews), it updates the constraints and lays out this view's subtree only.
+    virtual void layoutIfNeeded();
     // The view's own size: each dimension UIViewNoIntrinsicMetric when it has none (the default).
     virtual CGSize intrinsicContentSize();
     // Tells the layout that the own size changed.
@@ -320,5 +325,6 @@ private:
     bool m_autoresizesSubviews = true;
     bool m_translatesMask = true;
     bool m_needsLayout = true;
+    bool m_inLayoutSubviews = false;
     std::uint64_t m_solvedGeneration = ~std::uint64_t(0);
 };

@@ -18,7 +18,7 @@ namespace platform::ui {
 namespace {
 
 void writeRect(JSONWriter& w, CGRect r) {
-    w.beginArray();
+    w.beginInlineArray();
     w.value(r.minX());
     w.value(r.minY());
     w.value(r.width());
@@ -27,14 +27,14 @@ void writeRect(JSONWriter& w, CGRect r) {
 }
 
 void writeSize(JSONWriter& w, CGSize s) {
-    w.beginArray();
+    w.beginInlineArray();
     w.value(s.width);
     w.value(s.height);
     w.endArray();
 }
 
 void writeRGBA(JSONWriter& w, PaintColor c) {
-    w.beginArray();
+    w.beginInlineArray();
     w.value(c.r);
     w.value(c.g);
     w.value(c.b);
@@ -86,7 +86,7 @@ void writeLayer(JSONWriter& w, const CALayer& layer, bool viewLayer) {
         w.endArray();
         if (!g->locations().empty()) {
             w.key("locations");
-            w.beginArray();
+            w.beginInlineArray();
             for (double l : g->locations()) w.value(l);
             w.endArray();
         }
@@ -175,7 +175,7 @@ void dumpView(JSONWriter& w, const Ref<UIView>& view, const Ref<UIView>& root) {
     if (!view->transform().isIdentity()) {
         const auto t = view->transform();
         w.key("transform");
-        w.beginArray();
+        w.beginInlineArray();
         for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty}) w.value(v);
         w.endArray();
     }

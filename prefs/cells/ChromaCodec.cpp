@@ -1,5 +1,7 @@
 #include "prefs/cells/ChromaCodec.h"
 
+#include "platform/core/NSScanner.h"
+#include "platform/core/NSString.h"
 #include "platform/gfx/BitmapAllocation.h"
 
 #include <cmath>
@@ -28,68 +30,6 @@ void writeSquareRows(std::uint8_t* buffer, std::size_t stride, const std::uint16
             running[k] = static_cast<std::uint16_t>(running[k] - steps[k]);
         }
     }
-}
-
-// UTF-8 to UTF-16 code units, so that lengths and ranges count as the device's strings do. A malformed byte counts
-// as one replacement unit; it is no hexadecimal digit either way.
-std::u16string toUTF16(std::string_view s) {
-    std::u16string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        std::size_t n;
-        if (c < 0x80) cp = c, n = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, n = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, n = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, n = 4;
-        else cp = 0xFFFD, n = 1;
-        if (n > 1) {
-            if (i + n > s.size()) n = 1, cp = 0xFFFD;
-            for (std::size_t k = 1; k < n && cp != 0xFFFD; ++k) {
-                unsigned char cc = static_cast<unsigned char>(s[i + k]);
-                if ((cc & 0xC0) != 0x80) n = 1, cp = 0xFFFD;
-                else cp = (cp << 6) | (cc & 0x3F);
-            }
-        }
-        i += n;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
-}
-
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
-// The hexadecimal number at the start of `text`, read into 32 bits up to the first non-digit (the scanHexInt reading
-// of one component). Text that does not begin with a digit reads as 0.
-std::uint32_t scanHex(std::u16string_view text) {
-    std::uint32_t value = 0;
-    for (char16_t c : text) {
-        int d = hexDigit(c);
-        if (d < 0) break;
-        value = (value << 4) | static_cast<std::uint32_t>(d);
-    }
-    return value;
-}
-
-double componentFrom(std::u16string_view s, std::size_t start, std::size_t length) {
-    if (start > s.size() || length > s.size() - start) throw std::out_of_range("colour component range outside string");
-    std::u16string_view part = s.substr(start, length);
-    if (length == 2) return scanHex(part) / 255.0;
-    std::u16string doubled(part);
-    doubled += part;
-    return scanHex(doubled) / 255.0;
 }
 
 long channelByte(CGFloat channel) {
@@ -221,28 +161,35 @@ CGImageRef createContentImage() {
 }
 
 double colorComponentFrom(std::string_view string, std::size_t start, std::size_t length) {
-    return componentFrom(toUTF16(string), start, length);
+    std::string part = platform::substringWithUTF16Range(string, start, length);
+    // Anything but a two-digit group is read doubled ("%@%@"): one digit A reads as AA.
+    if (length != 2) part += std::string(part);
+    // Text that does not begin with a digit scans nothing; that component reads as 0.
+    const std::uint32_t value = NSScanner::scannerWithString(part)->scanHexInt().value_or(0);
+    return value / 255.0;
 }
 
 Ref<UIColor> colorFromHexString(std::string_view string) {
-    std::u16string text = toUTF16(string);
-    std::u16string_view digits = text;
-    if (!digits.empty() && digits.front() == u'#') digits.remove_prefix(1);
+    // Only the first character is tested, and only one "#" is dropped.
+    std::string digits(string);
+    if (!digits.empty() && digits.front() == '#') digits.erase(0, 1);
     double r, g, b, a = 1.0;
-    switch (digits.size()) {
+    switch (platform::utf16Length(digits)) {
         case 3:
-            r = componentFrom(digits, 0, 1), g = componentFrom(digits, 1, 1), b = componentFrom(digits, 2, 1);
+            r = colorComponentFrom(digits, 0, 1), g = colorComponentFrom(digits, 1, 1);
+            b = colorComponentFrom(digits, 2, 1);
             break;
         case 4:
-            r = componentFrom(digits, 0, 1), g = componentFrom(digits, 1, 1), b = componentFrom(digits, 2, 1);
-            a = componentFrom(digits, 3, 1);
+            r = colorComponentFrom(digits, 0, 1), g = colorComponentFrom(digits, 1, 1);
+            b = colorComponentFrom(digits, 2, 1), a = colorComponentFrom(digits, 3, 1);
             break;
         case 6:
-            r = componentFrom(digits, 0, 2), g = componentFrom(digits, 2, 2), b = componentFrom(digits, 4, 2);
+            r = colorComponentFrom(digits, 0, 2), g = colorComponentFrom(digits, 2, 2);
+            b = colorComponentFrom(digits, 4, 2);
             break;
         case 8:
-            r = componentFrom(digits, 0, 2), g = componentFrom(digits, 2, 2), b = componentFrom(digits, 4, 2);
-            a = componentFrom(digits, 6, 2);
+            r = colorComponentFrom(digits, 0, 2), g = colorComponentFrom(digits, 2, 2);
+            b = colorComponentFrom(digits, 4, 2), a = colorComponentFrom(digits, 6, 2);
             break;
         default: return nullptr;
     }

@@ -42,8 +42,9 @@ CGImageRef createHSVBarContentImage(int index, float hsv[3]);
 CGImageRef createContentImage();
 
 // One channel read from `length` UTF-16 units at `start`: two digits as they are, any other length written twice
-// (one digit "A" reads as "AA"). Digits of either case are read up to the first non-digit; text that does not begin
-// with a digit reads as 0. The result is the number / 255. A range outside the string is a std::out_of_range error.
+// (one digit "A" reads as "AA"), scanned as NSScanner's scanHexInt reads (leading white space skipped, digits of
+// either case up to the first non-digit). Text that scans nothing reads as 0. The result is the number / 255.
+// A range outside the string is a platform::RuntimeError, as substringWithRange raises on the device.
 double colorComponentFrom(std::string_view string, std::size_t start, std::size_t length);
 // The colour of a stored or typed string: an optional leading "#", then 3 (RGB), 4 (RGBA), 6 (RRGGBB) or 8
 // (RRGGBBAA) digits, single digits doubled. Null (no colour) for any other length, including the empty string.

@@ -5,6 +5,7 @@
 #include "platform/core/DictionaryFile.h"
 #include "platform/core/HBPreferences.h"
 #include "platform/core/NSUserDefaults.h"
+#include "platform/core/RunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -159,7 +160,11 @@ TEST_F(PreferenceDomainTest, ChangeFromAnotherProcessReachesBoundVariablesAtTheN
     ASSERT_EQ(waitFor(child), 0);
     ASSERT_EQ(onDisk().size(), 3u);
 
-    platform::runTurnObservers();
+    // The change is picked up at the start of the next turn, so the turn's own work already sees it.
+    bool seenInTurn = true;
+    platform::dispatchMain([&] { seenInTurn = haptics; });
+    platform::RunLoop::main().drain();
+    EXPECT_FALSE(seenInTurn);
     EXPECT_FALSE(haptics);
     EXPECT_EQ(direction, 1);
     EXPECT_EQ(colour, Value("FF0000FF"));
@@ -222,9 +227,11 @@ TEST_F(PreferenceDomainTest, WriterKilledMidWriteNeverLeavesATornFile) {
     auto last = platform::readPropertyListFile(domainFile());
     ASSERT_TRUE(last && last->isDictionary());
     EXPECT_TRUE(last->find("profilePicture")->isData());
-    // The dead writer's lock died with it: the next write goes through.
+    // The dead writer's lock died with it: the next write goes through and sweeps away its temporary file.
     EXPECT_TRUE(PreferenceDomain::named(kDomain)->write({{"after", true}}));
     EXPECT_EQ(onDisk().size(), 3u);
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"com.Zorvanic.VantilePrefs.plist",
+                                                       "com.Zorvanic.VantilePrefs.plist.lock"}));
 }
 
 TEST_F(PreferenceDomainTest, EveryEntryPointSharesOneStore) {

@@ -119,6 +119,25 @@ TEST_F(UIImageTest, RenderingModeDecidesTinting) {
     EXPECT_EQ(gear->source(), "symbol:gear");
 }
 
+TEST_F(UIImageTest, CoreGraphicsImagesConvertBothWays) {
+    Bitmap b = twoColour(4, 2);
+    b.at(0, 0) = packPixel({64, 32, 0, 128});  // a translucent premultiplied pixel survives unchanged
+    CGImageRef cg = platform::gfx::createImageFromARGB32(4, 2, b.pixels.data(), 16);
+    ASSERT_TRUE(cg);
+    auto image = UIImage::imageWithCGImage(cg, 2);
+    CGImageRelease(cg);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->bitmap(), b);
+    EXPECT_EQ(image->size(), (CGSize{2, 1}));
+    EXPECT_EQ(image->source(), "cgimage");
+    CGImageRef back = image->CGImage();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(image->CGImage(), back) << "made once and kept by the image";
+    EXPECT_EQ(CGImageGetWidth(back), 4u);
+    EXPECT_EQ(platform::gfx::imageARGB32Data(back)[0], b.pixels[0]);
+    EXPECT_FALSE(UIImage::imageWithCGImage(nullptr));
+}
+
 TEST(SystemSymbols, EveryNameInTheTableResolvesToADrawnGlyph) {
     ASSERT_TRUE(fs::exists(platform::gfx::iconStylesheetPath()))
         << "install fonts-materialdesignicons-webfont: " << platform::gfx::iconStylesheetPath();

@@ -231,3 +231,61 @@ TEST_F(ConstraintLayout, AutoresizingMasksShareTheChange) {
 }
 
 }  // namespace
+
+// A view that lays out its child at once from its own layoutSubviews, as list cells do.
+class EagerLayoutView : public UIView {
+    VT_OBJECT(EagerLayoutView, UIView)
+public:
+    int layouts = 0;
+    void layoutSubviews() override {
+        ++layouts;
+        setNeedsLayout();  // a careless override asks again every time
+        if (auto s = superview()) s->layoutIfNeeded();
+        for (const auto& c : subviews()) c->layoutIfNeeded();
+    }
+};
+VT_REGISTER_CLASS(EagerLayoutView)
+
+namespace {
+
+TEST_F(ConstraintLayout, NestedLayoutRequestsDoNotRecurse) {
+    auto window = makeWindow(CGRectMake(0, 0, 100, 100));
+    auto eager = alloc<EagerLayoutView>();
+    eager->initWithFrame(CGRectMake(0, 0, 100, 100));
+    window->addSubview(eager);
+    auto child = addConstrained(eager);
+    NSLayoutConstraint::activateConstraints({child->widthAnchor().constraintEqualToConstant(10),
+                                             child->heightAnchor().constraintEqualToConstant(10),
+                                             child->topAnchor().constraintEqualToAnchor(eager->topAnchor()),
+                                             child->leadingAnchor().constraintEqualToAnchor(eager->leadingAnchor())});
+    window->layoutIfNeeded();
+    EXPECT_EQ(child->frame(), CGRectMake(0, 0, 10, 10));
+    EXPECT_EQ(eager->layouts, 8) << "bounded by the pass's rounds";
+}
+
+TEST_F(ConstraintLayout, RemovalDropsConstraintsThatLeaveTheTree) {
+    auto window = makeWindow(CGRectMake(0, 0, 200, 200));
+    auto anchor = makeView(CGRectMake(50, 50, 10, 10));
+    window->addSubview(anchor);
+    auto follower = addConstrained(window);
+    auto follow = follower->topAnchor().constraintEqualToAnchor(anchor->bottomAnchor());
+    auto inner = addConstrained(follower);
+    auto pinned = inner->leadingAnchor().constraintEqualToAnchor(follower->leadingAnchor());
+    NSLayoutConstraint::activateConstraints({follow, pinned});
+    window->layoutIfNeeded();
+    EXPECT_EQ(follower->frame().minY(), 60);
+    follower->removeFromSuperview();
+    EXPECT_FALSE(follow->isActive()) << "it tied the removed view to the rest of the tree";
+    EXPECT_TRUE(pinned->isActive()) << "inside the removed subtree";
+    // A constraint to a view of another tree takes no part in a layout.
+    auto other = makeWindow(CGRectMake(0, 0, 50, 50));
+    other->addSubview(follower);
+    auto across = follower->leftAnchor().constraintEqualToAnchorConstant(anchor->leftAnchor(), 7);
+    across->setActive(true);
+    other->layoutIfNeeded();
+    EXPECT_EQ(follower->frame().minX(), 0) << "kept where it was";
+    EXPECT_THROW(follower->topAnchor().constraintEqualToAnchor(anchor->leftAnchor()), platform::RuntimeError);
+    EXPECT_THROW(follower->topAnchor().constraintEqualToConstant(3), platform::RuntimeError);
+}
+
+}  // namespace

@@ -33,10 +33,15 @@ TEST(JSONWriter, NestedDocumentsAreIndented) {
     w.beginObject();
     w.field("class", "UILabel");
     w.field("hidden", false);
-    w.key("frame");
+    w.key("list");
     w.beginArray();
     w.value(1.5);
     w.value(2L);
+    w.endArray();
+    w.key("frame");
+    w.beginInlineArray();
+    w.value(0L);
+    w.value(0.5);
     w.endArray();
     w.key("children");
     w.beginArray();
@@ -44,7 +49,7 @@ TEST(JSONWriter, NestedDocumentsAreIndented) {
     w.key("image");
     w.null();
     w.endObject();
-    EXPECT_EQ(w.str(), "{\n  \"class\": \"UILabel\",\n  \"hidden\": false,\n  \"frame\": [\n    1.5,\n    2\n  ],\n"
+    EXPECT_EQ(w.str(), "{\n  \"class\": \"UILabel\",\n  \"hidden\": false,\n  \"list\": [\n    1.5,\n    2\n  ],\n  \"frame\": [0, 0.5],\n"
                        "  \"children\": [],\n  \"image\": null\n}");
 }
 
@@ -60,6 +65,16 @@ TEST(JSONWriter, MisuseIsALoudError) {
         EXPECT_THROW(w.key("k"), std::logic_error);
         EXPECT_THROW(w.endObject(), std::logic_error);
         EXPECT_THROW((void)w.str(), std::logic_error);
+    }
+    {
+        JSONWriter w;
+        w.beginInlineArray();
+        EXPECT_THROW(w.beginObject(), std::logic_error);
+    }
+    {
+        JSONWriter w;
+        w.beginInlineArray();
+        EXPECT_THROW(w.beginObject(), std::logic_error);
     }
     {
         JSONWriter w;
