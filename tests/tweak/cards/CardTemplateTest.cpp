@@ -61,6 +61,10 @@ protected:
         CardFixture::SetUp();
         ensureURLManager();
     }
+    void TearDown() override {
+        platform::runtime::disableAllClassGroups();
+        CardFixture::TearDown();
+    }
     // A card on screen, laid out, and a tap on its base.
     Ref<VantileCardCell> showAndTap(std::string_view cardClass) {
         m_root = makeRoot();
