@@ -5,6 +5,7 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 
@@ -74,7 +75,8 @@ void UIButton::setTitleColorForState(Ref<UIColor> color, UIControlState state) {
 
 Ref<UIColor> UIButton::titleColorForState(UIControlState state) const {
     if (auto c = lookup(m_titleColors, state)) return c;
-    if (m_type == UIButtonTypeSystem) return tintColor();
+    // A system button's title is the tint, the system blue when nobody up the tree set one.
+    if (m_type == UIButtonTypeSystem) return tintColor() ? tintColor() : UIColor::systemBlueColor();
     return UIColor::whiteColor();
 }
 
@@ -201,4 +203,13 @@ void UIButton::layoutSubviews() {
         CGRect r{{x, content.midY() - titleSize.height / 2}, {w, titleSize.height}};
         m_titleLabel->setFrame(inset(r, m_titleInsets));
     }
+}
+
+void UIButton::dumpProperties(JSONWriter& w) const {
+    UIControl::dumpProperties(w);
+    w.field("buttonType", m_type);
+    w.field("title", currentTitle());
+    w.key("image");
+    if (auto image = currentImage()) w.value(image->source());
+    else w.null();
 }

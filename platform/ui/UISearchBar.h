@@ -18,8 +18,13 @@ public:
     Ref<UIView> backgroundView() const { return m_background; }
     void layoutSubviews() override;
 
+protected:
+    // Leaves room for the magnifier on the left.
+    CGRect textRect() const override;
+
 private:
     Ref<UIView> m_background;
+    Ref<UIView> m_magnifier;
 };
 
 class UISearchBar : public UIView {

@@ -3,11 +3,12 @@
 // A view that shows a blur material behind its content view. The renderer approximates the blur by the effect's
 // translucent tint; the effect's style stays readable for tests and dumps.
 
+#include "platform/ui/DumpsProperties.h"
 #include "platform/ui/UIView.h"
 
 class UIBlurEffect;
 
-class UIVisualEffectView : public UIView {
+class UIVisualEffectView : public UIView, public platform::ui::DumpsProperties {
     VT_OBJECT(UIVisualEffectView, UIView)
 public:
     void initWithEffect(Ref<UIBlurEffect> effect);
@@ -21,6 +22,8 @@ public:
     Ref<UIView> materialView() const { return m_material; }
 
     void layoutSubviews() override;
+    // Adds "effectStyle" (null without an effect).
+    void dumpProperties(JSONWriter& writer) const override;
 
 private:
     void refresh();

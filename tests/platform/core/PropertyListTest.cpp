@@ -15,30 +15,9 @@ using platform::PlistFormat;
 
 namespace {
 
-class PropertyListTest : public testing::Test {
+// The fixture's fresh device root doubles as the test's scratch folder.
+class PropertyListTest : public PreferenceFixture {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        m_dir = fs::temp_directory_path() / ("vantile-plist-" + std::to_string(rd()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    static std::string slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    static void spit(const fs::path& p, std::string_view bytes) {
-        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    static int plistutil(const fs::path& in, const fs::path& out, const char* format) {
-        const std::string cmd = "plistutil -i '" + in.string() + "' -o '" + out.string() + "' -f " + format +
-                                " >/dev/null 2>&1";
-        return std::system(cmd.c_str());
-    }
-
     // Every type the preference keys use, plus the rest of the format.
     static Value sample() {
         Value::Dictionary d;
@@ -58,7 +37,6 @@ protected:
         return Value(std::move(d));
     }
 
-    fs::path m_dir;
 };
 
 TEST_F(PropertyListTest, EveryTypeSurvivesBothFormats) {
@@ -131,11 +109,11 @@ TEST_F(PropertyListTest, RandomCorruptionNeverCrashes) {
 
 TEST_F(PropertyListTest, PlistutilReadsWhatWeWriteAndWeReadWhatItWrites) {
     const Value original = sample();
-    const fs::path ours = m_dir / "ours.plist";
+    const fs::path ours = m_root / "ours.plist";
     ASSERT_TRUE(platform::writePropertyListFile(ours, original));
 
     // Ours → plistutil: it converts our binary to XML, and the XML names every type as the device would.
-    const fs::path asXml = m_dir / "converted.xml";
+    const fs::path asXml = m_root / "converted.xml";
     ASSERT_EQ(plistutil(ours, asXml, "xml"), 0);
     const std::string xml = slurp(asXml);
     for (const char* needle : {"<key>toggleVantile</key>\n\t<true/>", "<false/>", "<integer>1</integer>",
@@ -143,7 +121,7 @@ TEST_F(PropertyListTest, PlistutilReadsWhatWeWriteAndWeReadWhatItWrites) {
         EXPECT_NE(xml.find(needle), std::string::npos) << needle;
 
     // plistutil → ours, both of its formats.
-    const fs::path backBin = m_dir / "back.bin";
+    const fs::path backBin = m_root / "back.bin";
     ASSERT_EQ(plistutil(asXml, backBin, "bin"), 0);
     for (const fs::path& p : {asXml, backBin}) {
         const auto read = platform::readPropertyListFile(p);
@@ -153,7 +131,7 @@ TEST_F(PropertyListTest, PlistutilReadsWhatWeWriteAndWeReadWhatItWrites) {
 }
 
 TEST_F(PropertyListTest, HandWrittenXmlIsRead) {
-    const fs::path p = m_dir / "hand.plist";
+    const fs::path p = m_root / "hand.plist";
     spit(p, R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
@@ -174,26 +152,26 @@ TEST_F(PropertyListTest, HandWrittenXmlIsRead) {
 }
 
 TEST_F(PropertyListTest, FailedWriteLeavesOldFileAndNoLitter) {
-    const fs::path target = m_dir / "domain.plist";
+    const fs::path target = m_root / "domain.plist";
     ASSERT_TRUE(platform::writePropertyListFile(target, Value(Value::Dictionary{{"a", 1}})));
     const std::string before = slurp(target);
 
     // A folder in the way of the rename, and a folder that does not exist.
-    const fs::path blocked = m_dir / "blocked.plist";
+    const fs::path blocked = m_root / "blocked.plist";
     fs::create_directories(blocked / "child");
     EXPECT_FALSE(platform::writePropertyListFile(blocked, Value(Value::Dictionary{{"b", 2}})));
-    EXPECT_FALSE(platform::writePropertyListFile(m_dir / "missing" / "x.plist", Value(Value::Dictionary{})));
+    EXPECT_FALSE(platform::writePropertyListFile(m_root / "missing" / "x.plist", Value(Value::Dictionary{})));
 
     EXPECT_EQ(slurp(target), before);
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(m_dir)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(m_root)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"blocked.plist", "domain.plist"}));
 }
 
 TEST_F(PropertyListTest, MissingFileReadsAsNothing) {
-    EXPECT_FALSE(platform::readPropertyListFile(m_dir / "absent.plist").has_value());
-    EXPECT_FALSE(platform::readPropertyListFile(m_dir).has_value());
+    EXPECT_FALSE(platform::readPropertyListFile(m_root / "absent.plist").has_value());
+    EXPECT_FALSE(platform::readPropertyListFile(m_root).has_value());
 }
 
 }  // namespace

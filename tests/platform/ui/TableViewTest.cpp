@@ -257,3 +257,62 @@ TEST(TableCellAppearance, ProxyValuesReachCellsMadeAfterwards) {
 }
 
 }  // namespace
+
+namespace {
+
+class AutoHeightSource : public NSObject {
+    VT_OBJECT(AutoHeightSource, NSObject)
+public:
+    std::vector<std::string> texts;
+    long tableViewNumberOfRowsInSection(T, long) { return static_cast<long>(texts.size()); }
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(T, P path) {
+        auto cell = alloc<UITableViewCell>();
+        cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, "");
+        cell->textLabel()->setNumberOfLines(0);
+        cell->textLabel()->setText(texts[static_cast<std::size_t>(path->row())]);
+        return cell;
+    }
+};
+
+}  // namespace
+
+VT_REGISTER_CLASS(AutoHeightSource, [](Class c) {
+    using namespace platform::runtime;
+    addMethod<&AutoHeightSource::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
+    addMethod<&AutoHeightSource::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
+})
+
+namespace {
+
+TEST(TableAutomaticHeight, MeasuredRowsReplaceTheEstimateAndPushLaterRows) {
+    auto window = alloc<UIWindow>();
+    window->initWithFrame(CGRectMake(0, 0, 375, 667));
+    auto source = alloc<AutoHeightSource>();
+    std::string longText;
+    for (int i = 0; i < 12; ++i) longText += "Respring the device to apply the changes. ";
+    source->texts = {"Reset", longText, "Cancel"};
+    auto table = alloc<UITableView>();
+    table->initWithFrame(CGRectMake(0, 0, 375, 667));
+    table->setRowHeight(UITableViewAutomaticDimension);
+    table->setEstimatedRowHeight(100);
+    table->setDataSource(source);
+    auto background = alloc<UIView>();
+    background->initWithFrame(CGRectZero);
+    table->setBackgroundView(background);
+    window->addSubview(table);
+    window->layoutIfNeeded();
+    CGRect first = table->rectForRowAtIndexPath({0, 0});
+    CGRect second = table->rectForRowAtIndexPath({0, 1});
+    CGRect third = table->rectForRowAtIndexPath({0, 2});
+    EXPECT_EQ(first.height(), 44);  // one line: the platform's minimum, not the estimate
+    EXPECT_GT(second.height(), 3 * first.height());
+    EXPECT_EQ(second.minY(), first.maxY());
+    EXPECT_EQ(third.minY(), second.maxY());
+    EXPECT_EQ(table->cellForRowAtIndexPath({0, 2})->frame(), third);
+    // The background stays behind the rows, filling the visible bounds wherever the content is.
+    table->setContentOffset({0, 40});
+    EXPECT_EQ(background->frame(), table->bounds());
+    EXPECT_EQ(table->subviews().front(), background);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// One refresh tick of the dashboard grid with all 23 cards selected: the stored list read on a fresh preferences
+// object, the reload (every visible card asks for the list again and is handed out again), and the layout pass.
+// Rendering is not part of it.
+
+#include "tweak/cards/CardStartup.h"
+#include "tweak/dashboard/GridPreferences.h"
+#include "tweak/dashboard/VantileBaseView.h"
+#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/dashboard/VantileCollectionView.h"
+
+#include "common/Keys.h"
+#include "platform/core/DeviceRoot.h"
+#include "platform/core/HBPreferences.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/UICollectionView.h"
+#include "platform/ui/UIScreen.h"
+#include "tests/support/DashboardFixture.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+struct Device {
+    std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("vantile-grid-bench-" + std::to_string(::getpid()));
+    Device() {
+        std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
+        platform::setDeviceRoot(root);
+    }
+    ~Device() { std::filesystem::remove_all(root); }
+};
+
+void BM_GridRefreshTick(benchmark::State& state) {
+    Device device;
+    UIScreen::setDeviceProfile("iphone-x");
+    Value::Array titles;
+    for (const auto& title : vantile::catalogueTitles()) titles.emplace_back(title);
+    HBPreferences::preferencesForIdentifier(vantile::kDomain)
+        ->setObjectForKey(Value(std::move(titles)), vantile::key::vantileEnabledArray);
+    vantile::cards::wifiCellStartup();
+    vantile::dashboard::startup();
+    using namespace vantile::cards;
+    for (auto startup : {accessibilityCellStartup, airplaneCellStartup, batteryCellStartup, bluetoothCellStartup,
+                         cellularCellStartup, controlCenterCellStartup, dNDCellStartup, developerCellStartup,
+                         displayCellStartup, emergencyCellStartup, generalCellStartup, hotspotCellStartup,
+                         notificationsCellStartup, passcodeCellStartup, privacyCellStartup, screenTimeCellStartup,
+                         siriCellStartup, soundsCellStartup, stockAppsCellStartup, thirdPartyAppsCellStartup,
+                         tweaksCellStartup, wallpaperCellStartup})
+        startup();
+
+    auto window = vantile::testing::makeWindow(1);
+    id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
+    platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
+    window->addSubview(cast<UIView>(base));
+    window->layoutIfNeeded();
+    const auto grid = VantileBaseView::vantileCollectionView();
+    const std::size_t built = grid->vantileSettingsCollectionView()->createdCellCount();
+
+    for (auto _ : state) {
+        platform::msgSend(grid.get(), sel("refreshVantileCollectionView"));
+        window->layoutIfNeeded();
+    }
+    if (grid->vantileSettingsCollectionView()->createdCellCount() != built) state.SkipWithError("cards were rebuilt");
+    state.counters["visibleCards"] = static_cast<double>(grid->vantileSettingsCollectionView()->visibleCells().size());
+}
+
+BENCHMARK(BM_GridRefreshTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

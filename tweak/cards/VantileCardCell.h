@@ -1,0 +1,83 @@
+#pragma once
+
+// The template every dashboard card is built on: a rounded clipping tile holding a coloured base, a 60-point
+// icon, a bold title of up to two lines and a one-line subtitle. The card colours itself from the user's colour
+// options and the light or dark appearance, and opens its Settings page when its base is tapped.
+//
+// The card classes (CardClasses.h) add nothing but their run-time name; the card looks up its kind (CardKind.h)
+// by that name and takes its icon, title and address from there. This class itself has no kind and builds a tile
+// without icon, title or address.
+//
+// Published (all reached by name by the platform or the tap recogniser):
+//   "initWithFrame:"             void initWithFrame(CGRect)
+//   "fetchColourOptions"         void fetchColourOptions()
+//   "traitCollectionDidChange:"  void traitCollectionDidChange(Ref<UITraitCollection>)
+//   "openPreferencesPath"        void openPreferencesPath()
+
+#include "platform/ui/UICollectionViewCell.h"
+
+#include <cstddef>
+#include <string_view>
+
+class UIColor;
+class UIImageView;
+class UILabel;
+class UITraitCollection;
+
+namespace vantile::cards {
+struct CardKind;
+}
+
+class VantileCardCell : public UICollectionViewCell {
+    VT_OBJECT(VantileCardCell, UICollectionViewCell)
+public:
+    // Layout numbers of the tile.
+    static constexpr CGFloat kTileCornerRadius = 15;
+    static constexpr CGFloat kIconCornerRadius = 10;
+    static constexpr CGFloat kIconSize = 60;
+    static constexpr CGFloat kIconTop = 15;
+    static constexpr CGFloat kTitleGap = 7;
+    static constexpr CGFloat kSubtitleGap = 3;
+    static constexpr CGFloat kSideInset = 5;
+    static constexpr CGFloat kTitleFontSize = 14;
+    static constexpr CGFloat kSubtitleFontSize = 8;
+
+    void initWithFrame(CGRect frame) override;
+
+    // Applies the colour options as they are stored now, over the appearance's background.
+    virtual void fetchColourOptions();
+    // Colours the card again for the new appearance, with fresh random colours; deliberately not passed up.
+    void traitCollectionDidChange(Ref<UITraitCollection> previous) override;
+    // Asks the Settings URL manager to open the card's page, then fires the light haptic when haptics are on.
+    virtual void openPreferencesPath();
+
+    const Ref<UIView>& containerView() const { return m_containerView; }
+    const Ref<UIView>& cellBaseView() const { return m_cellBaseView; }
+    const Ref<UIImageView>& iconImage() const { return m_iconImage; }
+    const Ref<UILabel>& titleLabel() const { return m_titleLabel; }
+    const Ref<UILabel>& subtitleLabel() const { return m_subtitleLabel; }
+
+    // The card's kind; null for a card of this class itself.
+    vantile::cards::CardKind* kind() const { return m_kind; }
+
+    // The tweak's own reader of stored colour strings: the length alone decides (3, 4, 6 or 8 hexadecimal digits,
+    // counted in UTF-16 units); any other length — a leading "#" included — gives fully transparent black.
+    static Ref<UIColor> cardColorFromHexString(std::string_view hex);
+    // One component of `hex` at (start, length), a single digit read doubled, as a fraction of 255; a text that
+    // does not begin with a hexadecimal digit counts as 0.
+    static CGFloat cardColorComponentFrom(std::string_view hex, std::size_t start, std::size_t length);
+
+    // The kind-free light dark background: red 0.11, green 0.11, blue 0.12.
+    static Ref<UIColor> darkTileColor();
+
+private:
+    void applyColourOptions();
+    void applyTextColor(const Ref<UIColor>& color);
+
+    vantile::cards::CardKind* m_kind = nullptr;
+    Ref<UIView> m_containerView;
+    Ref<UIView> m_cellBaseView;
+    Ref<UIImageView> m_iconImage;
+    Ref<UILabel> m_titleLabel;
+    Ref<UILabel> m_subtitleLabel;
+};

@@ -1,0 +1,118 @@
+#include "tweak/dashboard/VantileCollectionView.h"
+
+#include "tweak/dashboard/GridPreferences.h"
+#include "tweak/dashboard/VantileCatalogue.h"
+
+#include "common/Keys.h"
+#include "platform/core/HBPreferences.h"
+#include "platform/core/NSTimer.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/UIColor.h"
+#include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UICollectionView.h"
+#include "platform/ui/UICollectionViewCell.h"
+#include "platform/ui/UICollectionViewFlowLayout.h"
+#include "platform/ui/UIScreen.h"
+
+VT_REGISTER_CLASS(VantileCollectionView, [](Class c) {
+    using platform::runtime::addMethod;
+    addMethod<&VantileCollectionView::initWithFrame>(c, "initWithFrame:");
+    addMethod<&VantileCollectionView::refreshVantileCollectionView>(c, "refreshVantileCollectionView");
+    addMethod<&VantileCollectionView::collectionViewNumberOfItemsInSection>(c, "collectionView:numberOfItemsInSection:");
+    addMethod<&VantileCollectionView::collectionViewCellForItemAtIndexPath>(c, "collectionView:cellForItemAtIndexPath:");
+    addMethod<&VantileCollectionView::collectionViewLayoutSizeForItemAtIndexPath>(
+        c, "collectionView:layout:sizeForItemAtIndexPath:");
+})
+
+namespace {
+
+struct GridState {
+    std::optional<std::vector<std::string>> titles;
+    Ref<NSTimer> timer;
+    Ref<HBPreferences> preferences;
+};
+
+GridState& state() {
+    static GridState* s = new GridState;  // lives to process end, as the timer does
+    return *s;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> VantileCollectionView::readStoredTitles() {
+    // Every read takes a new preferences object, so the list is the one stored now.
+    state().preferences = alloc<HBPreferences>();
+    state().preferences->initWithIdentifier(vantile::kDomain);
+    const Value stored = state().preferences->objectForKey(vantile::key::vantileEnabledArray);
+    const Value::Array* array = stored.asArray();
+    if (!array) return std::nullopt;
+    std::vector<std::string> titles;
+    titles.reserve(array->size());
+    for (const Value& v : *array)
+        if (const std::string* title = v.asString()) titles.push_back(*title);
+    return titles;
+}
+
+const std::optional<std::vector<std::string>>& VantileCollectionView::titleList() { return state().titles; }
+
+const Ref<NSTimer>& VantileCollectionView::refreshTimer() { return state().timer; }
+
+void VantileCollectionView::readTitleList() { state().titles = readStoredTitles(); }
+
+void VantileCollectionView::initWithFrame(CGRect frame) {
+    UIView::initWithFrame(frame);
+    readTitleList();
+    state().timer = NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
+        kRefreshInterval, self(), sel("refreshVantileCollectionView"), nullptr, true);
+
+    auto layout = alloc<UICollectionViewFlowLayout>();
+    m_collectionView = alloc<UICollectionView>();
+    m_collectionView->initWithFrameCollectionViewLayout(bounds(), layout);
+    m_collectionView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    m_collectionView->setBackgroundColor(UIColor::clearColor());
+    m_collectionView->setShowsHorizontalScrollIndicator(false);
+    m_collectionView->setShowsVerticalScrollIndicator(false);
+    for (const vantile::CatalogueEntry& entry : vantile::catalogue())
+        m_collectionView->registerClassForCellWithReuseIdentifier(objc_getClass(entry.cardClass),
+                                                                  std::string(entry.reuseIdentifier));
+    m_collectionView->registerClassForCellWithReuseIdentifier(UICollectionViewCell::classObject(),
+                                                              std::string(vantile::kOriginalCellIdentifier));
+
+    // 1 horizontal, 0 vertical; anything else keeps the layout's own default, which is vertical.
+    const long direction = vantile::dashboard::gridPreferences().vantileFlowDirection;
+    if (direction == 1) layout->setScrollDirection(UICollectionViewScrollDirectionHorizontal);
+    else if (direction == 0) layout->setScrollDirection(UICollectionViewScrollDirectionVertical);
+
+    addSubview(m_collectionView);
+    m_collectionView->setDelegate(self());
+    m_collectionView->setDataSource(self());
+}
+
+void VantileCollectionView::refreshVantileCollectionView() {
+    m_collectionView->reloadData();
+    readTitleList();
+}
+
+long VantileCollectionView::collectionViewNumberOfItemsInSection(Ref<UICollectionView>, long) {
+    const auto& titles = state().titles;
+    return titles ? static_cast<long>(titles->size()) : 0;
+}
+
+Ref<UICollectionViewCell> VantileCollectionView::collectionViewCellForItemAtIndexPath(
+    Ref<UICollectionView> collectionView, Ref<NSIndexPath> indexPath) {
+    readTitleList();
+    const auto& titles = state().titles;
+    const long row = indexPath->item();
+    // A list that shrank since the count was taken has no title here: the item gets the empty cell.
+    const std::string_view identifier = titles && row >= 0 && row < static_cast<long>(titles->size())
+                                            ? vantile::reuseIdentifierForTitle((*titles)[row])
+                                            : vantile::kOriginalCellIdentifier;
+    return collectionView->dequeueReusableCellWithReuseIdentifierForIndexPath(std::string(identifier),
+                                                                             indexPath->value());
+}
+
+CGSize VantileCollectionView::collectionViewLayoutSizeForItemAtIndexPath(Ref<UICollectionView>,
+                                                                         Ref<UICollectionViewFlowLayout>,
+                                                                         Ref<NSIndexPath>) {
+    return CGSize{UIScreen::mainScreen()->bounds().size.width * 0.5 - 10, kItemHeight};
+}
