@@ -7,6 +7,7 @@
 VT_REGISTER_CLASS_IN(PSURLManager, "Preferences", [](Class c) {
     platform::runtime::addMethod<&PSURLManager::processURLAnimatedFromSearchWithCompletion>(
         c, "processURL:animated:fromSearch:withCompletion:");
+    platform::runtime::addMethod<&PSURLManager::sharedManagerObject>(c, "sharedManager");
 })
 
 Ref<PSURLManager> PSURLManager::sharedManager() {

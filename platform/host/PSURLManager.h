@@ -5,6 +5,9 @@
 //
 // Published: "processURL:animated:fromSearch:withCompletion:"
 //     void processURLAnimatedFromSearchWithCompletion(Ref<NSURL>, bool, bool, std::function<void()>)
+//            "sharedManager"  id sharedManagerObject()
+// The run-time has no class messages, so callers that find the class by name send "sharedManager" to an instance
+// made from it and get the process's one manager back.
 
 #include "platform/core/Object.h"
 
@@ -20,6 +23,7 @@ public:
 
     // The one manager of the process, created on first use.
     static Ref<PSURLManager> sharedManager();
+    id sharedManagerObject() { return sharedManager(); }
 
     // Records the request in the effect log as "openURL" with the address, then hands it to the host's handler;
     // the completion, when given, runs after the handler. A null URL records nothing and calls nothing.
