@@ -16,13 +16,13 @@ const Arg& take(std::string_view format, const std::vector<Arg>& args, std::size
     return args[next++];
 }
 
-std::string render(const std::string& spec, const Arg& arg, int star1, int star2, int stars) {
+std::string render(const std::string& conversion, const Arg& arg, int star1, int star2, int stars) {
     char buffer[512];
     int n = 0;
     auto call = [&](auto value) {
-        if (stars == 0) n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
-        else if (stars == 1) n = std::snprintf(buffer, sizeof buffer, spec.c_str(), star1, value);
-        else n = std::snprintf(buffer, sizeof buffer, spec.c_str(), star1, star2, value);
+        if (stars == 0) n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
+        else if (stars == 1) n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), star1, value);
+        else n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), star1, star2, value);
     };
     switch (arg.kind) {
     case ArgKind::Int32: call(static_cast<int>(arg.integer)); break;
@@ -36,9 +36,9 @@ std::string render(const std::string& spec, const Arg& arg, int star1, int star2
     // Long texts: measured above, formatted again into a buffer of the right size.
     std::string big(static_cast<std::size_t>(n) + 1, '\0');
     auto callBig = [&](auto value) {
-        if (stars == 0) std::snprintf(big.data(), big.size(), spec.c_str(), value);
-        else if (stars == 1) std::snprintf(big.data(), big.size(), spec.c_str(), star1, value);
-        else std::snprintf(big.data(), big.size(), spec.c_str(), star1, star2, value);
+        if (stars == 0) std::snprintf(big.data(), big.size(), conversion.c_str(), value);
+        else if (stars == 1) std::snprintf(big.data(), big.size(), conversion.c_str(), star1, value);
+        else std::snprintf(big.data(), big.size(), conversion.c_str(), star1, star2, value);
     };
     switch (arg.kind) {
     case ArgKind::Int32: callBig(static_cast<int>(arg.integer)); break;
@@ -66,7 +66,7 @@ std::string formatArgs(std::string_view format, const std::vector<Arg>& args) {
             ++i;
             continue;
         }
-        std::string spec = "%";
+        std::string conversion = "%";
         std::size_t j = i + 1;
         int stars = 0;
         int star[2] = {0, 0};
@@ -75,17 +75,17 @@ std::string formatArgs(std::string_view format, const std::vector<Arg>& args) {
             if (a.kind != ArgKind::Int32) fail(format, "\"*\" needs an int argument");
             if (stars < 2) star[stars] = static_cast<int>(a.integer);
             ++stars;
-            spec += '*';
+            conversion += '*';
             ++j;
         };
         while (j < format.size() && std::string_view("-+ #0'").find(format[j]) != std::string_view::npos)
-            spec += format[j++];
+            conversion += format[j++];
         if (j < format.size() && format[j] == '*') takeStar();
-        while (j < format.size() && format[j] >= '0' && format[j] <= '9') spec += format[j++];
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9') conversion += format[j++];
         if (j < format.size() && format[j] == '.') {
-            spec += format[j++];
+            conversion += format[j++];
             if (j < format.size() && format[j] == '*') takeStar();
-            while (j < format.size() && format[j] >= '0' && format[j] <= '9') spec += format[j++];
+            while (j < format.size() && format[j] >= '0' && format[j] <= '9') conversion += format[j++];
         }
         std::string length;
         while (j < format.size() && std::string_view("hlqzjtL").find(format[j]) != std::string_view::npos)
@@ -102,7 +102,7 @@ std::string formatArgs(std::string_view format, const std::vector<Arg>& args) {
             if (!(wide && arg.kind == ArgKind::Int64) && !(narrow && arg.kind == ArgKind::Int32))
                 fail(format, std::string("the argument of \"%") + length + conv + "\" has the wrong type");
             // Rendered with the wide form, since the value is carried as 64 bits either way.
-            spec += (arg.kind == ArgKind::Int64 ? "ll" : length);
+            conversion += (arg.kind == ArgKind::Int64 ? "ll" : length);
             break;
         case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
             if (arg.kind != ArgKind::Double) fail(format, std::string("\"%") + conv + "\" needs a floating value");
@@ -110,8 +110,8 @@ std::string formatArgs(std::string_view format, const std::vector<Arg>& args) {
             break;
         case 's': case '@':
             if (arg.kind != ArgKind::Text) fail(format, std::string("\"%") + conv + "\" needs a text or an object");
-            spec += 's';
-            out += render(spec, arg, star[0], star[1], stars);
+            conversion += 's';
+            out += render(conversion, arg, star[0], star[1], stars);
             i = j;
             continue;
         case 'p':
@@ -120,8 +120,8 @@ std::string formatArgs(std::string_view format, const std::vector<Arg>& args) {
         default:
             fail(format, std::string("unknown conversion \"%") + conv + "\"");
         }
-        spec += conv;
-        out += render(spec, arg, star[0], star[1], stars);
+        conversion += conv;
+        out += render(conversion, arg, star[0], star[1], stars);
         i = j;
     }
     if (next != args.size()) fail(format, "more arguments than conversions");
