@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps sanitize clean
+.PHONY: run test build deps sanitize bench clean
 
 deps:
 	@scripts/install-deps
@@ -22,5 +22,11 @@ sanitize: deps
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
+# The speed and memory targets: every program under bench/, built optimised.
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench/*Bench; do echo "== $$b"; $$b; done
+
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) build-sanitize build-bench
