@@ -1,5 +1,7 @@
 #include "sim/Json.h"
 
+#include "platform/ui/JSONWriter.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -7,27 +9,7 @@
 namespace sim {
 namespace {
 
-void appendString(std::string& out, std::string_view s) {
-    out += '"';
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);  // UTF-8 passes through unchanged
-            }
-        }
-    }
-    out += '"';
-}
+void appendString(std::string& out, std::string_view s) { appendJSONString(out, s); }
 
 void appendNumber(std::string& out, double d) {
     // JSON has no infinities or NaN; a report never needs them, so they become null rather than invalid text.

@@ -78,9 +78,7 @@ void JSONWriter::endArray() {
     m_out += ']';
 }
 
-namespace {
-
-void appendEscaped(std::string& out, std::string_view text) {
+void appendJSONString(std::string& out, std::string_view text) {
     out += '"';
     for (unsigned char c : text) {
         switch (c) {
@@ -104,22 +102,20 @@ void appendEscaped(std::string& out, std::string_view text) {
     out += '"';
 }
 
-}  // namespace
-
 void JSONWriter::key(std::string_view name) {
     if (m_stack.empty() || m_stack.back() != Frame::Object || m_keyPending)
         throw std::logic_error("JSONWriter: a key outside an object or after another key");
     if (!m_first.back()) m_out += ',';
     m_first.back() = false;
     newline();
-    appendEscaped(m_out, name);
+    appendJSONString(m_out, name);
     m_out += ": ";
     m_keyPending = true;
 }
 
 void JSONWriter::value(std::string_view text) {
     beforeValue();
-    appendEscaped(m_out, text);
+    appendJSONString(m_out, text);
 }
 
 void JSONWriter::value(double number) {

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+// Appends `text` as a JSON string literal, quotes included; UTF-8 passes through unchanged.
+void appendJSONString(std::string& out, std::string_view text);
+
 class JSONWriter {
 public:
     void beginObject();
