@@ -22,7 +22,7 @@ sanitize: deps
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
-# The speed and memory targets: every program under bench/, built optimised.
+# The speed and memory targets: every program under bench/, built as the normal build is (-O2).
 bench: deps
 	@cmake --preset bench >/dev/null
 	@cmake --build build-bench -j $(JOBS)
