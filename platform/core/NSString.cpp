@@ -124,4 +124,6 @@ std::string substringFromUTF16Index(std::string_view utf8, std::size_t index) {
     return substringWithUTF16Range(utf8, index, length - index);
 }
 
+void appendUTF8(std::string& out, char32_t codePoint) { encode(codePoint, out); }
+
 }  // namespace platform

@@ -24,4 +24,7 @@ std::string substringFromUTF16Index(std::string_view utf8, std::size_t index);
 std::u16string toUTF16(std::string_view utf8);
 std::string fromUTF16(std::u16string_view utf16);
 
+// Appends one code point as UTF-8. The caller passes a valid scalar value (not a surrogate, at most U+10FFFF).
+void appendUTF8(std::string& out, char32_t codePoint);
+
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "tests/support/Json.h"
 
+#include "platform/core/NSString.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -81,24 +83,6 @@ private:
         }
     }
 
-    static void appendUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-
     std::optional<unsigned> hex4() {
         if (m_pos + 4 > m_text.size()) return std::nullopt;
         unsigned v = 0;
@@ -142,7 +126,7 @@ private:
                     if (!low) return std::nullopt;
                     *cp = 0x10000 + ((*cp - 0xD800) << 10) + (*low - 0xDC00);
                 }
-                appendUtf8(out, *cp);
+                platform::appendUTF8(out, static_cast<char32_t>(*cp));
                 break;
             }
             default: return std::nullopt;
