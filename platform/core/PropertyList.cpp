@@ -28,10 +28,14 @@ using Node = std::unique_ptr<void, NodeDeleter>;
 // damaged file holds, and its binary writer turns invalid UTF-8 into a file that its own reader then refuses; each
 // bad byte becomes U+FFFD instead, so a damaged value read and written back reads the same again.
 std::string cleanText(const char* p, std::size_t length) {
+    const auto* s = reinterpret_cast<const unsigned char*>(p);
+    // Nearly all text is plain ASCII, which needs no decoding.
+    std::size_t i = 0;
+    while (i < length && s[i] != 0 && s[i] < 0x80) ++i;
+    if (i == length || s[i] == 0) return std::string(p, i);
     std::string out;
     out.reserve(length);
-    const auto* s = reinterpret_cast<const unsigned char*>(p);
-    std::size_t i = 0;
+    out.append(p, i);
     while (i < length && s[i] != 0) {
         const unsigned char c = s[i];
         std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
@@ -172,7 +176,9 @@ std::optional<Value> fromNode(plist_t node, int depth) {
                 std::free(it);
                 return std::nullopt;
             }
-            dict.insert_or_assign(cleanText(key, std::strlen(key)), std::move(*v));
+            // Files we write list their keys in order, so the hint makes each insertion constant time. On a
+            // duplicate key (only a damaged file has one) the first stays.
+            dict.try_emplace(dict.end(), cleanText(key, std::strlen(key)), std::move(*v));
             std::free(key);
         }
         std::free(it);
@@ -284,21 +290,28 @@ std::vector<std::uint8_t> serializePropertyList(const Value& value, PlistFormat 
 std::optional<Value> readPropertyListFile(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
+    // Sized from fstat and read in one go. Files are replaced whole, never grown in place, so reading stops at the
+    // size fstat gave; only a size fstat cannot tell (0, as for special files) reads on to the end.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t buffer[16384];
+    const bool sized = ::fstat(fd, &st) == 0 && st.st_size > 0;
+    std::vector<std::uint8_t> bytes(sized ? static_cast<std::size_t>(st.st_size) : 4096);
+    std::size_t done = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (done == bytes.size()) {
+            if (sized) break;
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
             return std::nullopt;
         }
         if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        done += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(done);
     return parsePropertyList(bytes);
 }
 

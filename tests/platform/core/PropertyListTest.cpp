@@ -1,5 +1,7 @@
 #include "platform/core/PropertyList.h"
 
+#include "PreferenceFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,12 +9,6 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-
-// Failures show values as XML, which names every type.
-void PrintTo(const Value& v, std::ostream* os) {
-    const auto xml = platform::serializePropertyList(v, platform::PlistFormat::Xml);
-    *os << std::string(xml.begin(), xml.end());
-}
 
 namespace fs = std::filesystem;
 using platform::PlistFormat;

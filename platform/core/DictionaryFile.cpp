@@ -1,0 +1,38 @@
+#include "platform/core/DictionaryFile.h"
+
+#include "platform/core/DeviceRoot.h"
+#include "platform/core/PreferenceDomain.h"
+#include "platform/core/PropertyList.h"
+
+namespace platform {
+namespace {
+
+std::optional<std::filesystem::path> resolve(std::string_view path) {
+    constexpr std::string_view scheme = "file://";
+    if (path.substr(0, scheme.size()) == scheme) path.remove_prefix(scheme.size());
+    return devicePath(path);
+}
+
+}  // namespace
+
+std::optional<Value::Dictionary> dictionaryWithContentsOfFile(std::string_view path) {
+    auto file = resolve(path);
+    if (!file) return std::nullopt;
+    if (auto domain = PreferenceDomain::forFile(*file)) {
+        auto snapshot = domain->snapshot();
+        if (domain->fileState() != PreferenceDomain::FileState::Readable) return std::nullopt;
+        return *snapshot;
+    }
+    auto value = readPropertyListFile(*file);
+    if (!value || !value->isDictionary()) return std::nullopt;
+    return std::move(*value->asDictionary());
+}
+
+bool writeDictionaryToFile(std::string_view path, const Value::Dictionary& dict) {
+    auto file = resolve(path);
+    if (!file) return false;
+    if (auto domain = PreferenceDomain::forFile(*file)) return domain->replace(dict);
+    return writePropertyListFile(*file, Value(dict));
+}
+
+}  // namespace platform

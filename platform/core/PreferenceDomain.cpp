@@ -1,0 +1,350 @@
+#include "platform/core/PreferenceDomain.h"
+
+#include "platform/core/DeviceRoot.h"
+#include "platform/core/PropertyList.h"
+#include "platform/core/TurnObservers.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+constexpr std::string_view kPreferencesFolder = "/var/mobile/Library/Preferences";
+
+struct Counters {
+    std::atomic<std::size_t> refused{0}, failed{0}, kept{0};
+};
+Counters& counters() {
+    static Counters c;
+    return c;
+}
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::filesystem::path, std::shared_ptr<PreferenceDomain>> domains;
+    bool observing = false;
+};
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+std::shared_ptr<PreferenceDomain> domainForPath(const std::filesystem::path& file) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.observing) {
+        // The check is cheap when nothing changed (one stat and one pread per domain), so it simply runs at every
+        // turn rather than depending on a file-change notification that could be missed or coalesced.
+        addTurnObserver([] { checkPreferenceChanges(); });
+        r.observing = true;
+    }
+    auto& slot = r.domains[file];
+    if (!slot) slot = std::make_shared<PreferenceDomain>(file);
+    return slot;
+}
+
+// An exclusive flock(2) on the lock file for the lifetime of the object. The descriptor is opened afresh for each
+// write: flock belongs to the open file description, which a forked child would otherwise share with its parent.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& path) {
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0) return;
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(m_fd);
+                m_fd = -1;
+                return;
+            }
+        }
+    }
+    ~FileLock() {
+        if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return m_fd >= 0; }
+    std::uint64_t counter() const {
+        std::uint64_t v = 0;
+        if (::pread(m_fd, &v, sizeof v, 0) != sizeof v) return 0;
+        return v;
+    }
+    void bump() const {
+        const std::uint64_t v = counter() + 1;
+        (void)!::pwrite(m_fd, &v, sizeof v, 0);
+    }
+
+private:
+    int m_fd = -1;
+};
+
+struct FileRead {
+    Value::Dictionary dict;
+    PreferenceDomain::FileState state = PreferenceDomain::FileState::Missing;
+};
+
+FileRead readDomainFile(const std::filesystem::path& file) {
+    FileRead r;
+    auto value = readPropertyListFile(file);
+    struct stat st {};
+    // Only a failed read needs telling a missing file from a damaged one.
+    if (!value && ::stat(file.c_str(), &st) != 0 && errno == ENOENT) return r;
+    if (value && value->isDictionary()) {
+        r.dict = std::move(*value->asDictionary());
+        r.state = PreferenceDomain::FileState::Readable;
+    } else {
+        r.state = PreferenceDomain::FileState::Unreadable;
+    }
+    return r;
+}
+
+bool keepCorruptFile(const std::filesystem::path& file) {
+    std::filesystem::path target = file;
+    target += ".corrupt";
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(target, ec); ++n) {
+        target = file;
+        target += ".corrupt." + std::to_string(n);
+    }
+    if (::rename(file.c_str(), target.c_str()) != 0) return false;
+    ++counters().kept;
+    return true;
+}
+
+}  // namespace
+
+PreferenceCounters preferenceCounters() {
+    auto& c = counters();
+    return {c.refused.load(), c.failed.load(), c.kept.load()};
+}
+
+void resetPreferenceCounters() {
+    auto& c = counters();
+    c.refused = 0;
+    c.failed = 0;
+    c.kept = 0;
+}
+
+std::size_t checkPreferenceChanges() {
+    std::vector<std::shared_ptr<PreferenceDomain>> all;
+    {
+        auto& r = registry();
+        std::lock_guard lock(r.mutex);
+        for (auto& [path, domain] : r.domains) all.push_back(domain);
+    }
+    std::size_t changed = 0;
+    for (auto& d : all) changed += d->checkForChanges() ? 1 : 0;
+    return changed;
+}
+
+bool PreferenceDomain::isAcceptableName(std::string_view domain) {
+    return !domain.empty() && domain.find('/') == std::string_view::npos &&
+           domain.find("..") == std::string_view::npos && domain.find('\0') == std::string_view::npos;
+}
+
+std::shared_ptr<PreferenceDomain> PreferenceDomain::named(std::string_view domain) {
+    if (!isAcceptableName(domain)) {
+        ++counters().refused;
+        return nullptr;
+    }
+    auto file = devicePath(std::string(kPreferencesFolder) + "/" + std::string(domain) + ".plist");
+    if (!file) {
+        ++counters().refused;
+        return nullptr;
+    }
+    return domainForPath(*file);
+}
+
+std::shared_ptr<PreferenceDomain> PreferenceDomain::forFile(const std::filesystem::path& hostPath) {
+    auto folder = devicePath(kPreferencesFolder);
+    if (!folder) return nullptr;
+    const auto normal = hostPath.lexically_normal();
+    if (normal.parent_path() != *folder || normal.extension() != ".plist") return nullptr;
+    if (!isAcceptableName(normal.stem().string())) return nullptr;
+    return domainForPath(normal);
+}
+
+PreferenceDomain::PreferenceDomain(std::filesystem::path file)
+    : m_file(std::move(file)), m_lockFile(m_file.string() + ".lock"),
+      m_snapshot(std::make_shared<Value::Dictionary>()) {}
+
+PreferenceDomain::~PreferenceDomain() {
+    if (m_counterFd >= 0) ::close(m_counterFd);
+}
+
+std::uint64_t PreferenceDomain::writeCounter() {
+    if (m_counterFd < 0) {
+        m_counterFd = ::open(m_lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+        if (m_counterFd < 0) return 0;
+    }
+    std::uint64_t v = 0;
+    if (::pread(m_counterFd, &v, sizeof v, 0) != sizeof v) return 0;
+    return v;
+}
+
+PreferenceDomain::Stamp PreferenceDomain::currentStamp() {
+    Stamp s;
+    // The counter is read before the file: a write landing in between then looks like a change next time, never
+    // like no change.
+    s.writes = writeCounter();
+    struct stat st {};
+    if (::stat(m_file.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.inode = st.st_ino;
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.ctimeNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
+bool PreferenceDomain::revalidateLocked() {
+    const Stamp stamp = currentStamp();
+    if (m_stamp && *m_stamp == stamp) return false;
+    // A moved stamp counts as a change without comparing contents: telling observers once too often only makes them
+    // re-read values they already hold, while the comparison would cost as much as the parse.
+    FileRead read = readDomainFile(m_file);
+    m_stamp = stamp;
+    m_state = read.state;
+    m_snapshot = std::make_shared<const Value::Dictionary>(std::move(read.dict));
+    return true;
+}
+
+PreferenceDomain::Snapshot PreferenceDomain::snapshot() {
+    bool changed = false;
+    Snapshot result;
+    {
+        std::lock_guard lock(m_mutex);
+        changed = revalidateLocked();
+        result = m_snapshot;
+    }
+    // A reader that finds another process's change passes it on, so bound variables never lag behind a read.
+    if (changed) notify();
+    return result;
+}
+
+PreferenceDomain::FileState PreferenceDomain::fileState() {
+    std::lock_guard lock(m_mutex);
+    return m_state;
+}
+
+Value PreferenceDomain::value(std::string_view key) {
+    const auto snap = snapshot();
+    auto it = snap->find(key);
+    return it == snap->end() ? Value() : it->second;
+}
+
+bool PreferenceDomain::checkForChanges() {
+    bool changed = false;
+    {
+        std::lock_guard lock(m_mutex);
+        // Without observers nobody waits for the change: the next read re-validates anyway.
+        if (m_observers.empty()) return false;
+        changed = revalidateLocked();
+    }
+    if (changed) notify();
+    return changed;
+}
+
+bool PreferenceDomain::write(const std::map<std::string, Value, std::less<>>& changes) {
+    return commit([&](Value::Dictionary& dict) {
+        for (const auto& [key, value] : changes) {
+            if (value.isNone())
+                dict.erase(key);
+            else
+                dict.insert_or_assign(key, value);
+        }
+        return true;
+    });
+}
+
+bool PreferenceDomain::replace(const Value::Dictionary& contents) {
+    return commit([&](Value::Dictionary& dict) {
+        dict = contents;
+        return true;
+    });
+}
+
+bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& change) {
+    bool changed = false;
+    bool ok = true;
+    {
+        std::lock_guard lock(m_mutex);
+        std::error_code ec;
+        std::filesystem::create_directories(m_file.parent_path(), ec);
+        FileLock fileLock(m_lockFile);
+        if (!fileLock.held()) {
+            ++counters().failed;
+            return false;
+        }
+        // Under the lock the file is what every other writer left; merging into it, not into our copy, is what
+        // keeps their keys.
+        FileRead current = readDomainFile(m_file);
+        Value::Dictionary merged = current.dict;
+        change(merged);
+        const bool same = merged == current.dict;
+        if (!same) {
+            if (current.state == FileState::Unreadable && !keepCorruptFile(m_file)) {
+                ++counters().failed;
+                return false;
+            }
+            if (merged.empty()) {
+                if (::unlink(m_file.c_str()) != 0 && errno != ENOENT) ok = false;
+            } else {
+                ok = writePropertyListFile(m_file, Value(merged));
+            }
+            if (ok) {
+                fileLock.bump();
+            } else {
+                ++counters().failed;
+            }
+        }
+        // The copy is refreshed from what the file now holds (the merge on success, the untouched file on failure),
+        // stamped while the lock still keeps other writers out.
+        const Stamp stamp = currentStamp();
+        changed = !same || !m_stamp || !(*m_stamp == stamp);
+        FileRead after;
+        if (!ok) {
+            after = readDomainFile(m_file);
+        } else {
+            after.state = same ? current.state : merged.empty() ? FileState::Missing : FileState::Readable;
+            after.dict = std::move(merged);
+        }
+        m_stamp = stamp;
+        m_state = after.state;
+        if (changed) m_snapshot = std::make_shared<const Value::Dictionary>(std::move(after.dict));
+    }
+    if (changed) notify();
+    return ok;
+}
+
+PreferenceDomain::ObserverToken PreferenceDomain::addObserver(std::function<void()> observer) {
+    std::lock_guard lock(m_mutex);
+    const ObserverToken token = m_nextToken++;
+    m_observers.emplace(token, std::move(observer));
+    return token;
+}
+
+void PreferenceDomain::removeObserver(ObserverToken token) {
+    std::lock_guard lock(m_mutex);
+    m_observers.erase(token);
+}
+
+void PreferenceDomain::notify() {
+    // Copied first: an observer may create or destroy preferences objects, which adds or removes observers.
+    std::vector<std::function<void()>> current;
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto& [token, fn] : m_observers) current.push_back(fn);
+    }
+    for (auto& fn : current) fn();
+}
+
+}  // namespace platform

@@ -1,0 +1,154 @@
+#include "platform/gfx/UIImage.h"
+
+#include "platform/core/DeviceRoot.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/ImageCodec.h"
+#include "platform/gfx/Painter.h"
+#include "platform/gfx/SystemSymbols.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+VT_REGISTER_CLASS(UIImage)
+
+namespace {
+
+std::atomic<std::size_t> g_missingFiles{0};
+std::atomic<std::size_t> g_undecodable{0};
+
+constexpr double kSymbolPointSize = 24;
+constexpr double kSymbolScale = 3;
+
+CGFloat scaleFromFileName(const std::filesystem::path& path) {
+    const std::string stem = path.stem().string();
+    if (stem.ends_with("@3x")) return 3;
+    if (stem.ends_with("@2x")) return 2;
+    return 1;
+}
+
+}  // namespace
+
+Ref<UIImage> UIImage::imageWithBitmap(Bitmap bitmap, CGFloat scale, std::string source) {
+    auto image = alloc<UIImage>();
+    image->m_bitmap = std::make_shared<const Bitmap>(std::move(bitmap));
+    image->m_scale = scale > 0 ? scale : 1;
+    image->m_source = std::move(source);
+    return image;
+}
+
+Ref<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath) {
+    auto host = platform::devicePath(devicePath);
+    std::error_code ec;
+    if (!host || !std::filesystem::is_regular_file(*host, ec)) {
+        ++g_missingFiles;
+        return nullptr;
+    }
+    std::ifstream in(*host, std::ios::binary);
+    if (!in) {
+        ++g_missingFiles;
+        return nullptr;
+    }
+    Data bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto bitmap = platform::gfx::decodeImage(bytes);
+    if (!bitmap) {
+        ++g_undecodable;
+        return nullptr;
+    }
+    return imageWithBitmap(std::move(*bitmap), scaleFromFileName(*host), std::string(devicePath));
+}
+
+Ref<UIImage> UIImage::imageWithData(const Data& data, CGFloat scale) {
+    auto bitmap = platform::gfx::decodeImage(data);
+    if (!bitmap) {
+        ++g_undecodable;
+        return nullptr;
+    }
+    return imageWithBitmap(std::move(*bitmap), scale, "data");
+}
+
+Ref<UIImage> UIImage::systemImageNamed(std::string_view name) {
+    auto bitmap = platform::gfx::renderSymbol(name, kSymbolPointSize, kSymbolScale);
+    if (!bitmap) return nullptr;
+    auto image = imageWithBitmap(std::move(*bitmap), kSymbolScale, "symbol:" + std::string(name));
+    image->m_symbol = true;
+    return image;
+}
+
+Ref<UIImage> UIImage::imageWithCGImage(CGImageRef image, CGFloat scale) {
+    const std::uint32_t* data = platform::gfx::imageARGB32Data(image);
+    if (!data) return nullptr;
+    Bitmap bitmap(static_cast<int>(CGImageGetWidth(image)), static_cast<int>(CGImageGetHeight(image)));
+    const std::size_t stride = CGImageGetBytesPerRow(image) / 4;
+    for (int y = 0; y < bitmap.height; ++y)
+        std::copy(data + y * stride, data + y * stride + bitmap.width, bitmap.pixels.begin() + std::size_t(y) * bitmap.width);
+    return imageWithBitmap(std::move(bitmap), scale, "cgimage");
+}
+
+UIImage::~UIImage() { CGImageRelease(m_cgImage); }
+
+CGImageRef UIImage::CGImage() const {
+    if (!m_cgImage && !m_bitmap->isEmpty())
+        m_cgImage = platform::gfx::createImageFromARGB32(m_bitmap->width, m_bitmap->height, m_bitmap->pixels.data(),
+                                                         m_bitmap->bytesPerRow());
+    return m_cgImage;
+}
+
+CGSize UIImage::size() const { return {m_bitmap->width / m_scale, m_bitmap->height / m_scale}; }
+
+bool UIImage::isTemplate() const {
+    return m_mode == UIImageRenderingMode::AlwaysTemplate || (m_mode == UIImageRenderingMode::Automatic && m_symbol);
+}
+
+Ref<UIImage> UIImage::copyWith() const {
+    auto image = alloc<UIImage>();
+    image->m_bitmap = m_bitmap;
+    image->m_scale = m_scale;
+    image->m_mode = m_mode;
+    image->m_symbol = m_symbol;
+    image->m_source = m_source;
+    return image;
+}
+
+Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const {
+    auto image = copyWith();
+    image->m_mode = mode;
+    return image;
+}
+
+Ref<UIImage> UIImage::imageWithSize(CGSize size) const {
+    if (size.width <= 0 || size.height <= 0) return nullptr;
+    Bitmap canvas(static_cast<int>(std::lround(size.width * m_scale)), static_cast<int>(std::lround(size.height * m_scale)));
+    if (canvas.isEmpty()) return nullptr;
+    {
+        Painter painter(canvas, m_scale);
+        painter.drawBitmap(*m_bitmap, {{0, 0}, size});
+        painter.bitmap();
+    }
+    auto image = copyWith();
+    image->m_bitmap = std::make_shared<const Bitmap>(std::move(canvas));
+    image->m_mode = UIImageRenderingMode::AlwaysOriginal;
+    return image;
+}
+
+std::string UIImage::description() const {
+    std::ostringstream os;
+    os << "<UIImage " << (m_source.empty() ? "(memory)" : m_source) << " " << size() << " @" << m_scale << "x>";
+    return os.str();
+}
+
+std::size_t UIImage::missingFileCount() { return g_missingFiles; }
+std::size_t UIImage::undecodableCount() { return g_undecodable; }
+
+std::optional<UIImage::Data> UIImagePNGRepresentation(const Ref<UIImage>& image) {
+    if (!image) return std::nullopt;
+    return platform::gfx::encodePNG(image->bitmap());
+}
+
+std::optional<UIImage::Data> UIImageJPEGRepresentation(const Ref<UIImage>& image, CGFloat quality) {
+    if (!image) return std::nullopt;
+    return platform::gfx::encodeJPEG(image->bitmap(), quality);
+}
