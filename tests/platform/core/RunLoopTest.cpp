@@ -230,6 +230,28 @@ TEST_F(RunLoopTest, BackgroundWorkRunsOnAnotherThreadAndHandsOffToMain) {
     EXPECT_EQ(platform::backgroundPendingCount(), 0u);
 }
 
+TEST_F(RunLoopTest, HandOffsArriveInSubmissionOrderAndChainsFinishInOneDrain) {
+    std::vector<int> order;
+    for (int i = 0; i < 50; ++i)
+        platform::dispatchBackground([&order, i] { platform::dispatchMain([&order, i] { order.push_back(i); }); });
+    // main → background → main → background → main, all settled by one drain
+    std::vector<std::string> chain;
+    platform::dispatchMain([&] {
+        chain.push_back("main 1");
+        platform::dispatchBackground([&] {
+            platform::dispatchMain([&] {
+                chain.push_back("main 2");
+                platform::dispatchBackground([&] { platform::dispatchMain([&] { chain.push_back("main 3"); }); });
+            });
+        });
+    });
+    loop().drain();
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
+    EXPECT_EQ(chain, (std::vector<std::string>{"main 1", "main 2", "main 3"}));
+    EXPECT_EQ(loop().pendingCount(), 0u);
+}
+
 TEST_F(RunLoopTest, BackgroundFailureSurfacesOnMain) {
     platform::dispatchBackground([] { throw std::runtime_error("export failed"); });
     EXPECT_THROW(loop().drain(), std::runtime_error);
