@@ -101,7 +101,12 @@ TEST_F(Device, EachProfileShowsItsOwnRootList) {
         std::vector<std::string> expected;
         for (const auto& app : profile.installedApplications) expected.push_back(app.name);
         EXPECT_EQ(tail.size(), profile.installedApplications.size() + profile.movedAppleApplications.size());
-        EXPECT_TRUE(std::is_sorted(tail.begin(), tail.end())) << "installed applications by name";
+        std::vector<std::string> lowered;
+        for (auto name : tail) {
+            std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+            lowered.push_back(name);
+        }
+        EXPECT_TRUE(std::is_sorted(lowered.begin(), lowered.end())) << "installed applications by name, any case";
         for (const auto& name : expected) EXPECT_NE(std::find(tail.begin(), tail.end(), name), tail.end()) << name;
         EXPECT_EQ(device->rootController()->movedThirdPartySpecifiers()->count(), profile.movedAppleApplications.size());
 
