@@ -124,9 +124,7 @@ Ref<NSMutableArray> PSUIPrefsListController::buildRootList() {
                                              id(self()));
     if (!list || list->isEmpty()) {
         list = NSMutableArray::array();
-        auto header = PSSpecifier::groupSpecifierWithName("");
-        header->setIdentifier("APPLE_ACCOUNT_GROUP");
-        list->addObject(header);
+        list->addObject(PSSpecifier::groupSpecifierWithName(""));
         auto account = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
             "", self(), nullptr, nullptr, nullptr, PSSpecifier::PSLinkCell, nullptr);
         account->setIdentifier("APPLE_ACCOUNT");

@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         HostFixture::SetUp();
         Value::Array items{
-            item({{"cell", "PSGroupCell"}, {"id", "APPLE_ACCOUNT_GROUP"}}),
+            item({{"cell", "PSGroupCell"}}),
             item({{"label", "Apple ID"}, {"id", "APPLE_ACCOUNT"}, {"detail", "HostTestPage"}}),
             item({{"cell", "PSGroupCell"}}),
             item({{"cell", "PSSwitchCell"}, {"label", "Airplane Mode"}, {"id", "AIRPLANE_MODE"},
@@ -73,7 +73,7 @@ TEST_F(RootPage, ListComesFromTheDataFileWithPaneEntriesSortedByName) {
 
     auto root = makeRoot();
     auto list = msgSend<Ref<NSMutableArray>>(root, sel("specifiers"));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"HAPPLE_ACCOUNT_GROUP", "Robin Appleseed", "H", "Airplane Mode",
+    EXPECT_EQ(names(list), (std::vector<std::string>{"H", "Robin Appleseed", "H", "Airplane Mode",
                                                      "Wi-Fi", "Tweaks", "No page", "H", "Aurora", "Beta", "Zeta"}));
     auto aurora = list->objectAtIndexAs<PSSpecifier>(8);
     EXPECT_EQ(aurora->cellType(), PSSpecifier::PSLinkCell);
@@ -83,11 +83,11 @@ TEST_F(RootPage, ListComesFromTheDataFileWithPaneEntriesSortedByName) {
 
 TEST_F(RootPage, WithoutPaneEntriesTheirHeaderIsLeftOutAndWithoutDataFileOnlyTheAccountRemains) {
     EXPECT_EQ(names(msgSend<Ref<NSMutableArray>>(makeRoot(), sel("specifiers"))),
-              (std::vector<std::string>{"HAPPLE_ACCOUNT_GROUP", "Apple ID", "H", "Airplane Mode", "Wi-Fi", "Tweaks",
+              (std::vector<std::string>{"H", "Apple ID", "H", "Airplane Mode", "Wi-Fi", "Tweaks",
                                         "No page"}));
     std::filesystem::remove(hostPath("/Applications/Preferences.app/Settings.plist"));
     auto bare = msgSend<Ref<NSMutableArray>>(makeRoot(), sel("specifiers"));
-    EXPECT_EQ(names(bare), (std::vector<std::string>{"HAPPLE_ACCOUNT_GROUP", "Apple ID"}));
+    EXPECT_EQ(names(bare), (std::vector<std::string>{"H", "Apple ID"}));
     EXPECT_EQ(bare->objectAtIndexAs<PSSpecifier>(1)->identifier(), "APPLE_ACCOUNT");
 }
 
