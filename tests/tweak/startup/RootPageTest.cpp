@@ -13,6 +13,7 @@
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UIResponder.h"
+#include "platform/ui/Renderer.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 #include "platform/ui/UISearchBar.h"
@@ -20,6 +21,7 @@
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
 #include "tweak/dashboard/VantileBaseView.h"
+#include "tests/support/Snapshot.h"
 #include "tweak/startup/RootPageHooks.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +221,24 @@ TEST_F(RootPage, StyleReplacementsActOnEveryListPageAndSearchField) {
     EXPECT_FALSE(page->edgeToEdgeCells());
     platform::msgSend<void, bool>(page.get(), sel("setEdgeToEdgeCells:"), true);
     EXPECT_FALSE(page->edgeToEdgeCells());
+}
+
+}  // namespace
+
+namespace {
+
+class RootPageSnapshot : public vantile::testing::RootPageFixture {};
+
+TEST_F(RootPageSnapshot, DashboardCoveredRootPageLightAndDark) {
+    store(vantile::key::vantileEnabledArray, titles({"Wi-Fi", "Bluetooth", "Battery", "Stock Apps", "Tweaks"}));
+    for (const auto& [style, name] : {std::pair{1L, "rootpage/root-light"}, std::pair{2L, "rootpage/root-dark"}}) {
+        SCOPED_TRACE(name);
+        auto root = showRootPage(accountRootList(true), style);
+        platform::msgSend<void, long, bool>(root.get(), sel("reloadSpecifierAtIndex:animated:"), 1L, false);
+        platform::msgSend<void, bool>(root.get(), sel("viewDidAppear:"), false);
+        window->layoutIfNeeded();
+        EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::ui::renderView(window, {1.0, true}), name));
+    }
 }
 
 }  // namespace
