@@ -38,6 +38,7 @@ set(VANTILE_SETTINGS_APP "${VANTILE_DEVICE_ROOT}/Applications/Preferences.app")
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/icons)
 set(icon_stamps)
 foreach(run "tweak-icons|${CMAKE_SOURCE_DIR}/assets/generator/tweak-icons.tsv|${VANTILE_TWEAK_ASSETS}|60|--catalogue"
+            "prefs-icons|${CMAKE_SOURCE_DIR}/assets/generator/prefs-icons.tsv|${VANTILE_DEVICE_ROOT}/Library/PreferenceBundles/VantilePrefs.bundle|29|"
             "app-icons|${CMAKE_SOURCE_DIR}/assets/generator/app-icons.tsv|${VANTILE_DEVICE_ROOT}|60|"
             "settings-pages|${CMAKE_SOURCE_DIR}/assets/icons/settings-pages.tsv|${VANTILE_SETTINGS_APP}|29|")
   string(REPLACE "|" ";" fields "${run}")
