@@ -18,7 +18,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/package-stage
           -DDEB=${VANTILE_PACKAGE} -DDPKG_DEB=${DPKG_DEB} -DTWEAK_LIBRARY=$<TARGET_FILE:Vantile>
           -DPREFS_LIBRARY=$<TARGET_FILE:VantilePrefs> -DICON_GENERATOR=$<TARGET_FILE:vantile-icons>
-          -DVERSION=${VANTILE_PACKAGE_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/StagePackage.cmake
+          -DVERSION=${VANTILE_PACKAGE_VERSION} -DLSAN_SUPPRESSIONS=${VANTILE_LSAN_SUPPRESSIONS} -P ${CMAKE_SOURCE_DIR}/cmake/StagePackage.cmake
   DEPENDS Vantile VantilePrefs vantile-icons ${packaged_sources} ${CMAKE_SOURCE_DIR}/cmake/StagePackage.cmake
   COMMENT "Building the add-on package Vantile.deb" VERBATIM)
 add_custom_target(vantile_package ALL DEPENDS ${VANTILE_PACKAGE})

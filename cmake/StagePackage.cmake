@@ -7,6 +7,10 @@ foreach(var SOURCE_DIR STAGE DEB DPKG_DEB TWEAK_LIBRARY PREFS_LIBRARY ICON_GENER
   endif()
 endforeach()
 
+if(LSAN_SUPPRESSIONS)
+  set(ENV{LSAN_OPTIONS} "suppressions=${LSAN_SUPPRESSIONS}")
+endif()
+
 file(REMOVE_RECURSE "${STAGE}")
 set(libraries "${STAGE}/Library/MobileSubstrate/DynamicLibraries")
 set(tweak_bundle "${STAGE}/Library/Application Support/Vantile.bundle")
