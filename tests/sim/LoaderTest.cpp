@@ -1,6 +1,7 @@
 // The code-injection loader: which libraries of the device root go into which process.
 #include "sim/install/LibraryLoader.h"
 #include "sim/install/LoaderFilter.h"
+#include "sim/install/PackageInstaller.h"
 #include "tests/sim/SimProcess.h"
 
 #include "platform/core/PropertyList.h"
@@ -156,15 +157,22 @@ TEST_F(LoaderTest, LoadsOnlyWhatTheFiltersAdmit) {
     EXPECT_FALSE(dlopen((libraries() / "CNoFilter.dylib").c_str(), RTLD_NOW | RTLD_NOLOAD));
 }
 
-TEST_F(LoaderTest, ThePackagesFilterTakesSettingsAndTheHomeScreenOnly) {
-    const auto filter = platform::readPropertyListFile(fs::path(VANTILE_SOURCE_DIR) / "packaging/Vantile.plist");
-    ASSERT_TRUE(filter);
-    const auto parsed = loaderFilterFromPlist(*filter);
-    ASSERT_TRUE(parsed);
-    EXPECT_TRUE(parsed->admits(identifyProcess(m_root.path(), "/Applications/Preferences.app/Preferences")));
-    EXPECT_TRUE(parsed->admits(identifyProcess(m_root.path(), "/System/Library/CoreServices/SpringBoard.app/SpringBoard")));
-    EXPECT_FALSE(parsed->admits(identifyProcess(m_root.path(), "/usr/libexec/backboardd")));
-    EXPECT_FALSE(parsed->admits({"com.apple.mobilemail", "MobileMail"}));
+TEST_F(LoaderTest, TheInstalledAddOnGoesIntoSettingsAndTheHomeScreenOnly) {
+    const auto deb = defaultPackage();
+    ASSERT_TRUE(deb);
+    ASSERT_TRUE(installPackage(*deb, m_root.path()));
+    const fs::path tweak = libraries() / "Vantile.dylib";
+    struct Case {
+        const char* process;
+        bool loaded;
+    };
+    for (const Case& c : {Case{"/Applications/Preferences.app/Preferences", true},
+                          Case{"/System/Library/CoreServices/SpringBoard.app/SpringBoard", true},
+                          Case{"/Applications/MobileSafari.app/MobileSafari", false},
+                          Case{"/usr/libexec/backboardd", false}}) {
+        const auto chosen = librariesForProcess(m_root.path(), identifyProcess(m_root.path(), c.process));
+        EXPECT_EQ(chosen, c.loaded ? std::vector<fs::path>{tweak} : std::vector<fs::path>{}) << c.process;
+    }
 }
 
 }  // namespace
