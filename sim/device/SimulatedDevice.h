@@ -11,10 +11,13 @@
 //   - the window with a navigation controller whose root is PSUIPrefsListController, shown at once;
 //   - the root list from the device's Settings data file, with the tweak pane entries of
 //     "/Library/PreferenceLoader/Preferences/*.plist" (sorted by name);
-//   - 0.2 s after the page appeared: the installed applications arrive through
+//   - 0.2 s after the page loaded: the installed applications arrive through
 //     "_reallyLoadThirdPartySpecifiersForApps:withCompletion:", whose completion runs on a later turn;
-//   - 0.5 s after the page appeared: the account picture arrives (profiles with a picture) and the account row is
+//   - 0.5 s after the page loaded: the account picture arrives (profiles with a picture) and the account row is
 //     reloaded with "reloadSpecifierAtIndex:animated:".
+// The device's system services report the profile: network interfaces (platform/system/BSDNetwork.h), carrier
+// (DeviceTelephony.h), application records (LSApplicationWorkspace.h), and the Settings rows its capabilities
+// ask for (Touch ID or Face ID, Developer, TV provider).
 // So `advance(1)` after `launch()` shows the page as the user sees it once it settled.
 //
 // Nothing here reads the machine's clock; everything writes only inside the device root.
@@ -104,6 +107,10 @@ public:
     // Lays out the window (as a screen refresh would), so frames and the search field's corner are current.
     void layout();
 
+    // Installs an application from the store: it joins the profile's installed applications and, while Settings
+    // runs, the root page loads its installed applications again (a second completion).
+    void installApplication(InstalledApplication application);
+
     // Opens a Settings address ("prefs:root=WIFI") through the Settings URL manager, as a card tap does.
     void openURL(std::string_view url);
     // Back to the root page without animation.
@@ -117,6 +124,8 @@ public:
 
 private:
     std::optional<std::string> startProcess();
+    void applyProfile();
+    void installSystemImage();
     void startSettings();
     void tearDown();
 

@@ -17,6 +17,7 @@
 #include "platform/ui/UICollectionViewCell.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 class UIColor;
@@ -69,6 +70,22 @@ public:
 
     // The kind-free light dark background: red 0.11, green 0.11, blue 0.12.
     static Ref<UIColor> darkTileColor();
+
+protected:
+    // The subtitle's horizontal placement, after its top constraint: 5 in from both sides of the base. The status
+    // cards replace this by a fixed-size pill.
+    virtual void constrainSubtitle(const Ref<UILabel>& subtitle);
+    // Everything after the subtitle: the tap recogniser, then the colour pass. Cards with counts, timers or
+    // buttons put their own steps around these two.
+    virtual void finishBuilding();
+    void addTapRecognizer();
+    // Sends "fetchColourOptions" by name, so a replacement of it is what runs.
+    void sendFetchColourOptions();
+    // When haptics are on: a new light generator, kept for the class in place of the last one, fired once.
+    void fireLightHaptic();
+    // A colour string of the domain as it is stored now (read on a fresh preferences object), or the fallback when
+    // there is none.
+    static std::string storedColourString(std::string_view key, std::string_view fallback);
 
 private:
     void applyColourOptions();
