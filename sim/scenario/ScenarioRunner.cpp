@@ -113,7 +113,7 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::table() {
         {{"carrier", "NAME|none", "the cellular carrier; none for no SIM"}, 1, 1, &R::cmdCarrier, true},
         {{"launch", "settings|springboard|ARGV0", "start that process (ending any running one) with the add-on injected by the loader"}, 1, 1, &R::cmdLaunch, false},
         {{"respring", "", "end the processes and start Settings again"}, 0, 0, &R::cmdRespring, false},
-        {{"tap", "TARGET", "tap the front-most visible view showing TARGET: a text (label, button title, card title), a system symbol's name (gear), or @X,Y in points"}, 1, 1, &R::cmdTap, false},
+        {{"tap", "TARGET", "tap the front-most visible view showing TARGET: a text (label, button title, card title), a system symbol's name (gear), an image file's name (done.png), or @X,Y in points"}, 1, 1, &R::cmdTap, false},
         {{"drag", "TARGET TARGET", "a drag through the touch driver from one target to another"}, 2, 2, &R::cmdDrag, false},
         {{"reorder", "\"TITLE\" selected|available INDEX", "in the card editor, drag that card's row by its handle to that section at position INDEX (0 is the top)"}, 3, 3, &R::cmdReorder, false},
         {{"scroll", "DY", "scroll the front-most scrollable view by DY points (positive: further down the content)"}, 1, 1, &R::cmdScroll, false},

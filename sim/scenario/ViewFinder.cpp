@@ -62,6 +62,14 @@ std::optional<std::string> shownSymbol(const Ref<UIView>& view) {
     return source.substr(kPrefix.size());
 }
 
+std::optional<std::string> shownImageFile(const Ref<UIView>& view) {
+    auto imageView = cast<UIImageView>(view);
+    if (!imageView || !imageView->image()) return std::nullopt;
+    const std::string& source = imageView->image()->source();
+    if (!source.starts_with("/")) return std::nullopt;  // symbols, data and pixels made in memory have no file
+    return source.substr(source.rfind('/') + 1);
+}
+
 std::vector<std::string> visibleTexts(const Ref<UIView>& window) {
     std::vector<std::string> texts;
     std::set<std::string> seen;
@@ -75,6 +83,7 @@ std::optional<VisibleView> findTarget(const Ref<UIView>& window, std::string_vie
     for (auto it = views.rbegin(); it != views.rend(); ++it) {
         if (auto t = shownText(it->view); t && *t == target) return *it;
         if (auto s = shownSymbol(it->view); s && *s == target) return *it;
+        if (auto f = shownImageFile(it->view); f && *f == target) return *it;
     }
     return std::nullopt;
 }

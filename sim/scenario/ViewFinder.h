@@ -9,7 +9,8 @@
 //
 // A view shows a text when it is a label with that text (button titles, table rows, navigation titles and card
 // titles are labels too) or a text field holding it; it shows a system symbol NAME when it is an image view whose
-// image came from systemImageNamed(NAME).
+// image came from systemImageNamed(NAME), and an image file ("done.png") when it shows an image read from a file
+// of that name (the button's own image view counts for the button).
 
 #include "platform/core/Object.h"
 #include "platform/gfx/Geometry.h"
@@ -35,7 +36,8 @@ std::vector<VisibleView> visibleViews(const Ref<UIView>& window);
 // The texts visible views show, back to front, without repeats.
 std::vector<std::string> visibleTexts(const Ref<UIView>& window);
 
-// The front-most visible view that shows `target` as text or as a system symbol's name; nothing when none does.
+// The front-most visible view that shows `target` as text, as a system symbol's name or as an image file's name;
+// nothing when none does.
 std::optional<VisibleView> findTarget(const Ref<UIView>& window, std::string_view target);
 
 // The front-most visible view of class `className` or a subclass (by the run-time's class names), or nothing.
@@ -45,5 +47,7 @@ std::optional<VisibleView> findFrontmostOfClass(const Ref<UIView>& window, std::
 std::optional<std::string> shownText(const Ref<UIView>& view);
 // The system symbol a view shows, or nothing.
 std::optional<std::string> shownSymbol(const Ref<UIView>& view);
+// The file name (last path component) of the image file a view shows, or nothing.
+std::optional<std::string> shownImageFile(const Ref<UIView>& view);
 
 }  // namespace sim::scenario

@@ -184,11 +184,14 @@ TEST_F(ScenarioRunnerTest, TapFindsTheButtonByTitleSymbolOrPoint) {
     addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
     auto gear = addButton("", CGRectMake(300, 200, 44, 44), "open:");
     gear->setImageForState(UIImage::systemImageNamed("gear"), UIControlStateNormal);
-    for (const char* step : {"tap Open", "tap gear", "tap @80,222", "tap \"Open\""}) {
+    auto done = addButton("", CGRectMake(300, 300, 44, 44), "open:");
+    done->setImageForState(UIImage::imageWithBitmap(Bitmap(30, 30), 1, "/Library/Assets/done.png"), UIControlStateNormal);
+    for (const char* step : {"tap Open", "tap gear", "tap done.png", "tap @80,222", "tap \"Open\""}) {
         phone->navigation->popToRootViewControllerAnimated(false);
         ASSERT_EQ(play(step), 0) << step << ": " << errors;
         EXPECT_EQ(topTitle(), "Detail") << step;
     }
+    EXPECT_EQ(play("tap Assets/done.png"), kExitStepError) << "a file is named by its last component only";
 }
 
 TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
