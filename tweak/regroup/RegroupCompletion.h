@@ -25,6 +25,14 @@ public:
     void complete(NSObject& controller, const Ref<NSMutableArray>& installed, const Ref<NSMutableDictionary>& moved,
                   const LinkRowFactory& makeLink);
 
+    // Forgets the pass, its flags and its lists, as a new process starts without them (tests, simulated restarts).
+    // Sub-pages already showing the old lists keep them.
+    void reset() {
+        m_regrouped = false;
+        m_flags = {};
+        m_lists = {};
+    }
+
     bool hasRegrouped() const { return m_regrouped; }
     const RegroupFlags& flags() const { return m_flags; }
     // The lists the pass formed; all null before it ran.

@@ -62,7 +62,9 @@ void deployVantSettingsVC(UIViewController& root) {
     Class editorClass = objc_getClass("VantileViewController");
     auto editor = cast<UIViewController>(platform::runtime::createInstance(editorClass));
     if (!editor) return;
-    editor->init();
+    // The editor publishes its initialiser; through the run-time a replacement of it takes effect too.
+    if (editor->respondsToSelector(sel("init"))) platform::msgSend<void>(editor.get(), sel("init"));
+    else editor->init();
     auto window = UIApplication::sharedApplication()->keyWindow();
     auto presenter = window ? window->rootViewController() : nullptr;
     // Presenting needs a presenter whose view is on screen; without one the device only warns.

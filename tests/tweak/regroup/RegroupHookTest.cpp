@@ -2,10 +2,15 @@
 #include "tests/tweak/startup/RootPageFixture.h"
 
 #include "common/Keys.h"
+#include "platform/core/NSURL.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/host/InstalledApplications.h"
 #include "platform/host/NSMutableDictionary.h"
+#include "platform/host/PSURLManager.h"
 #include "platform/host/ThirdPartySpecifiersCompletion.h"
+#include "platform/ui/UINavigationController.h"
 #include "tweak/regroup/AppStoreAppSpecifiersController.h"
 #include "tweak/regroup/AppleAppSpecifiersController.h"
 #include "tweak/regroup/RegroupCompletion.h"
@@ -17,55 +22,39 @@
 
 namespace {
 
+using platform::host::InstalledApplications;
 using vantile::regroup::regrouping;
 using vantile::testing::RootListShape;
 using vantile::testing::split;
 
+const char* const kRootShape = "#acc=APPLE_ACCOUNT_GROUP APPLE_ACCOUNT #h0 WIFI General #h1 STORE Wallet "
+                               "#a1=ACCOUNTS_GROUP Mail com.apple.news #a2=MEDIA_GROUP Photos #h3 tweak1";
+
 class RegroupHook : public vantile::testing::RootPageFixture {
 protected:
-    // The host's loading of installed applications, as the root page starts it, with a caller's completion that
-    // counts its calls.
-    void loadInstalled(const Ref<TestSettingsRoot>& root, std::vector<id> apps) {
-        platform::msgSend<void, Ref<NSMutableArray>, ThirdPartySpecifiersCompletion>(
-            root.get(), sel("_reallyLoadThirdPartySpecifiersForApps:withCompletion:"),
-            NSMutableArray::arrayWithObjects(std::move(apps)),
-            [this](Ref<NSMutableArray> installed, Ref<NSMutableDictionary> moved) {
-                ++callerCalls;
-                callerInstalled = installed;
-                EXPECT_TRUE(moved);
-            });
-    }
-    static Ref<PSSpecifier> appRow(const std::string& identifier) {
-        auto row = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
-            identifier, nullptr, nullptr, nullptr, nullptr, PSSpecifier::PSLinkCell, nullptr);
-        row->setIdentifier(identifier);
-        return row;
+    // A root page of kRootShape after the host loaded one installed application and one moved Apple one.
+    Ref<PSUIPrefsListController> showRegroupedRootPage() {
+        InstalledApplications::setInstalled({{"com.example.one", "One", std::nullopt}});
+        InstalledApplications::setMovedApple({{"com.apple.news", "News", std::nullopt}});
+        return showRootPage(shape.list());
     }
     static Ref<PSSpecifier> at(const Ref<NSMutableArray>& list, std::size_t i) {
         return list->objectAtIndexAs<PSSpecifier>(i);
     }
+    std::vector<std::string> names(const Ref<NSMutableArray>& list) const { return shape.tokens(list); }
 
-    int callerCalls = 0;
-    Ref<NSMutableArray> callerInstalled;
+    RootListShape shape{split(kRootShape)};
 };
 
-TEST_F(RegroupHook, HostCompletionRegroupsOnceAndTheSubPagesShowTheLists) {
-    ASSERT_FALSE(regrouping().hasRegrouped()) << "no other test of this program may complete a root page";
+TEST_F(RegroupHook, HostCompletionRegroupsTheRootListIntoThreeLinkedSubPages) {
     store(vantile::key::tweaksSectionString, "Mods");
-    RootListShape shape(split("#acc=APPLE_ACCOUNT_GROUP APPLE_ACCOUNT #h0 WIFI General #h1 STORE Wallet "
-                              "#a1=ACCOUNTS_GROUP Mail #a2=MEDIA_GROUP Photos #h3 tweak1"));
-    auto root = showRootPage(shape.list());
-    auto app1 = appRow("com.example.one");
-    loadInstalled(root, {app1});
-
-    EXPECT_EQ(callerCalls, 1) << "the caller's block runs first, with the host's values";
-    ASSERT_TRUE(callerInstalled);
-    EXPECT_EQ(callerInstalled->objects(), std::vector<id>{app1});
+    auto root = showRegroupedRootPage();
     ASSERT_TRUE(regrouping().hasRegrouped());
+    EXPECT_EQ(vantile::regroup::settings().completions, 1u);
 
     const auto list = root->specifiersIvar();
-    EXPECT_EQ(shape.tokens(list), (std::vector<std::string>{"APPLE_ACCOUNT", "#h0", "+#", "Mods", "Stock Apps",
-                                                            "3rd Party Apps", "WIFI", "General"}));
+    EXPECT_EQ(names(list), (std::vector<std::string>{"APPLE_ACCOUNT", "#h0", "+#", "Mods", "Stock Apps",
+                                                     "3rd Party Apps", "WIFI", "General"}));
     struct Link {
         std::size_t index;
         Class detail;
@@ -85,40 +74,105 @@ TEST_F(RegroupHook, HostCompletionRegroupsOnceAndTheSubPagesShowTheLists) {
         EXPECT_EQ(link->identifier(), l.identifier);
     }
     auto tweakIcon = at(list, 3)->propertyForKey("iconImage");
-    ASSERT_TRUE(tweakIcon);
-    ASSERT_TRUE(tweakIcon->object<UIImage>());
+    ASSERT_TRUE(tweakIcon && tweakIcon->object<UIImage>());
     EXPECT_EQ(tweakIcon->object<UIImage>()->source(), vantile::regroup::kTweaksIconPath);
 
-    // Each sub-page shows its list object itself, found by its class name as the host creates it.
+    // The Apple list took the host's moved News entry in place of its own; the installed list is the host's array.
+    const auto& lists = regrouping().lists();
+    EXPECT_EQ(names(lists.tweaks), split("#h3 tweak1"));
+    EXPECT_EQ(names(lists.apple), split("#h1 STORE Wallet #a1 Mail #a2 Photos News"));
+    EXPECT_EQ(names(lists.installed), split("One"));
+
+    // Each sub-page, created by its class name as the host creates link pages, shows its list object itself.
     const std::pair<const char*, Ref<NSMutableArray>> pages[] = {
-        {"TweakSpecifiersController", regrouping().lists().tweaks},
-        {"AppleAppSpecifiersController", regrouping().lists().apple},
-        {"AppStoreAppSpecifiersController", regrouping().lists().installed},
+        {"TweakSpecifiersController", lists.tweaks},
+        {"AppleAppSpecifiersController", lists.apple},
+        {"AppStoreAppSpecifiersController", lists.installed},
     };
-    std::vector<Ref<PSListController>> shown;
     for (const auto& [name, expected] : pages) {
         auto page = cast<PSListController>(platform::runtime::createInstance(objc_getClass(name)));
         ASSERT_TRUE(page) << name;
         page->init();
-        ASSERT_TRUE(expected) << name;
         EXPECT_EQ(platform::msgSend<Ref<NSMutableArray>>(page.get(), sel("specifiers")), expected) << name;
-        shown.push_back(page);
     }
-    EXPECT_EQ(shape.tokens(regrouping().lists().tweaks), split("#h3 tweak1"));
-    EXPECT_EQ(shape.tokens(regrouping().lists().apple), split("#h1 STORE Wallet #a1 Mail #a2 Photos"));
+}
 
-    // The host loads again: no second pass, the installed list (already on screen) is refreshed.
-    auto app2 = appRow("com.example.two");
-    loadInstalled(root, {app2});
-    EXPECT_EQ(callerCalls, 2);
-    std::size_t linkCount = 0;
+TEST_F(RegroupHook, LaterCompletionsRefreshTheInstalledPageWithoutRegroupingAgain) {
+    auto root = showRegroupedRootPage();
+    // The installed applications' page is on screen when the host loads again.
+    root->openEntry(at(root->specifiersIvar(), 5));
+    platform::RunLoop::main().advance(1);
+    auto installedPage = cast<PSListController>(topPage());
+    ASSERT_TRUE(installedPage && installedPage->className() == "AppStoreAppSpecifiersController");
+    const auto apple = regrouping().lists().apple;
+
+    int callerCalls = 0;
+    InstalledApplications::setInstalled({{"com.example.one", "One", std::nullopt},
+                                         {"com.example.two", "Two", std::nullopt}});
+    auto apps = NSMutableArray::array();
+    platform::msgSend<void, Ref<NSMutableArray>, ThirdPartySpecifiersCompletion>(
+        root.get(), sel("_reallyLoadThirdPartySpecifiersForApps:withCompletion:"), apps,
+        [&](Ref<NSMutableArray>, Ref<NSMutableDictionary> moved) {
+            ++callerCalls;
+            EXPECT_TRUE(moved);
+        });
+    root->loadInstalledApplications();
+    platform::RunLoop::main().advance(1);
+
+    EXPECT_EQ(callerCalls, 1) << "the caller's own block still runs";
+    std::size_t links = 0;
     for (const id& entry : *root->specifiersIvar())
-        if (auto s = cast<PSSpecifier>(entry); s && s->detailControllerClass()) ++linkCount;
-    EXPECT_EQ(linkCount, 3u);
-    EXPECT_FALSE(root->specifiersIvar()->containsObject(app2));
-    EXPECT_EQ(platform::msgSend<Ref<NSMutableArray>>(shown[2].get(), sel("specifiers"))->objects(),
-              std::vector<id>{app2});
-    EXPECT_EQ(vantile::regroup::settings().completions, 2u);
+        if (auto s = cast<PSSpecifier>(entry); s && s->detailControllerClass() && s->target() == root) ++links;
+    EXPECT_EQ(links, 3u) << "no second set of links";
+    EXPECT_EQ(regrouping().lists().apple, apple);
+    EXPECT_EQ(names(apple), split("#h1 STORE Wallet #a1 Mail #a2 Photos News")) << "News once";
+    EXPECT_EQ(names(installedPage->specifiersIvar()), split("One Two")) << "the page on screen shows the refresh";
+    for (const id& entry : *root->specifiersIvar())
+        EXPECT_NE(cast<PSSpecifier>(entry)->name(), "Two") << "installed applications stay off the root page";
+}
+
+TEST_F(RegroupHook, LinkRowsAndCountingCardsLandOnTheSubPages) {
+    store(vantile::key::tweaksSectionString, "Mods");
+    auto root = showRegroupedRootPage();
+    struct Case {
+        const char* opener;
+        const char* page;
+        Ref<NSMutableArray> list;
+    };
+    const auto& lists = regrouping().lists();
+    const Case addresses[] = {
+        {"prefs:root=APPLE_APPS", "AppleAppSpecifiersController", lists.apple},
+        {"prefs:root=THIRD_PARTY_APPS", "AppStoreAppSpecifiersController", lists.installed},
+        {"prefs:root=Mods", "TweakSpecifiersController", lists.tweaks},
+    };
+    for (const auto& c : addresses) {
+        SCOPED_TRACE(c.opener);
+        PSURLManager::sharedManager()->processURLAnimatedFromSearchWithCompletion(NSURL::URLWithString(c.opener),
+                                                                                 true, false, {});
+        platform::RunLoop::main().advance(1);
+        auto page = cast<PSListController>(topPage());
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->className(), c.page);
+        EXPECT_EQ(page->specifiersIvar(), c.list);
+        navigation->popToRootViewControllerAnimated(false);
+    }
+    const Case cards[] = {
+        {"StockAppsCell", "AppleAppSpecifiersController", lists.apple},
+        {"ThirdPartyAppsCell", "AppStoreAppSpecifiersController", lists.installed},
+        {"TweaksCell", "TweakSpecifiersController", lists.tweaks},
+    };
+    for (const auto& c : cards) {
+        SCOPED_TRACE(c.opener);
+        auto card = makeCard(c.opener, CGRect{{0, 0}, {170, 120}});
+        ASSERT_TRUE(card);
+        platform::msgSend<void>(card.get(), sel("openPreferencesPath"));
+        platform::RunLoop::main().advance(1);
+        auto page = cast<PSListController>(topPage());
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->className(), c.page);
+        EXPECT_EQ(page->specifiersIvar(), c.list);
+        navigation->popToRootViewControllerAnimated(false);
+    }
 }
 
 }  // namespace

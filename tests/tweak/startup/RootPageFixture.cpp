@@ -7,60 +7,18 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/CGImage.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/host/AppleAccount.h"
+#include "platform/host/InstalledApplications.h"
 #include "platform/host/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
-#include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UIScreen.h"
-#include "platform/ui/UISearchController.h"
-#include "platform/ui/UITableView.h"
-#include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIWindow.h"
+#include "tweak/regroup/RegroupCompletion.h"
 #include "tweak/regroup/RegroupHooks.h"
 #include "tweak/regroup/RegroupLinkRows.h"
 #include "tweak/startup/RootPageHooks.h"
-
-VT_REGISTER_CLASS(TestSettingsRoot, [](Class c) {
-    using platform::runtime::addMethod;
-    addMethod<&TestSettingsRoot::table>(c, "table");
-    addMethod<&TestSettingsRoot::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
-    addMethod<&TestSettingsRoot::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
-    addMethod<&TestSettingsRoot::tableViewDidSelectRowAtIndexPath>(c, "tableView:didSelectRowAtIndexPath:");
-})
-
-void TestSettingsRoot::init() {
-    PSUIPrefsListController::init();
-    auto search = alloc<UISearchController>();
-    search->initWithSearchResultsController(nullptr);
-    navigationItem()->setSearchController(search);
-}
-
-void TestSettingsRoot::loadView() {
-    auto view = alloc<UIView>();
-    view->initWithFrame(UIScreen::mainScreen()->bounds());
-    m_table = alloc<UITableView>();
-    m_table->initWithFrameStyle(view->bounds(), UITableViewStyleInsetGrouped);
-    m_table->setDataSource(self());
-    m_table->setDelegate(self());
-    view->addSubview(m_table);
-    setView(view);
-}
-
-long TestSettingsRoot::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    auto list = platform::msgSend<Ref<NSMutableArray>>(this, sel("specifiers"));
-    return list ? static_cast<long>(list->count()) : 0;
-}
-
-Ref<UITableViewCell> TestSettingsRoot::tableViewCellForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
-    auto cell = alloc<UITableViewCell>();
-    cell->initWithStyleReuseIdentifier(0, "row");
-    return cell;
-}
-
-void TestSettingsRoot::tableViewDidSelectRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath> path) {
-    selectedRows.push_back(path->value());
-}
 
 namespace vantile::testing {
 
@@ -92,6 +50,9 @@ void RootPageFixture::SetUp() {
     CardFixture::SetUp();
     startOnce();
     UIApplication::sharedApplication()->reset();
+    platform::host::AppleAccount::reset();
+    platform::host::InstalledApplications::reset();
+    regroup::regrouping().reset();
     auto& s = rootpage::state();
     s.account = nullptr;
     s.accountIcon.reset();
@@ -105,11 +66,13 @@ void RootPageFixture::TearDown() {
     navigation = nullptr;
     window = nullptr;
     UIApplication::sharedApplication()->reset();
+    platform::host::AppleAccount::reset();
+    platform::host::InstalledApplications::reset();
     CardFixture::TearDown();
 }
 
-Ref<TestSettingsRoot> RootPageFixture::showRootPage(Ref<NSMutableArray> list, long style) {
-    auto root = alloc<TestSettingsRoot>();
+Ref<PSUIPrefsListController> RootPageFixture::showRootPage(Ref<NSMutableArray> list, long style) {
+    auto root = alloc<PSUIPrefsListController>();
     root->init();
     if (list) root->setSpecifiers(std::move(list));
     navigation = alloc<UINavigationController>();
@@ -120,31 +83,34 @@ Ref<TestSettingsRoot> RootPageFixture::showRootPage(Ref<NSMutableArray> list, lo
     window->setRootViewController(navigation);
     window->makeKeyAndVisible();
     window->layoutIfNeeded();
-    platform::RunLoop::main().advance(0.5);
+    platform::RunLoop::main().advance(1);
+    window->layoutIfNeeded();
     return root;
 }
 
-Ref<NSMutableArray> RootPageFixture::accountRootList(bool accountPicture) {
+Ref<PSSpecifier> RootPageFixture::row(const std::string& name, const std::string& identifier) {
+    auto s = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
+        name, nullptr, nullptr, nullptr, PSListController::classObject(), PSSpecifier::PSLinkCell, nullptr);
+    s->setIdentifier(identifier);
+    return s;
+}
+
+Ref<NSMutableArray> RootPageFixture::accountRootList() {
     auto list = NSMutableArray::array();
-    auto row = [&](std::string name, std::string identifier) {
-        auto s = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(std::move(name), nullptr, nullptr,
-                                                                                 nullptr, nullptr,
-                                                                                 PSSpecifier::PSLinkCell, nullptr);
-        s->setIdentifier(std::move(identifier));
-        list->addObject(s);
-        return s;
-    };
     list->addObject(PSSpecifier::groupSpecifierWithName(""));
-    auto account = row("Apple ID", "APPLE_ACCOUNT");
-    if (accountPicture) {
-        Bitmap pixels(2, 2);
-        pixels.pixels.assign(4, 0xFFFF0000);
-        account->setPropertyForKey(Property(UIImage::imageWithBitmap(std::move(pixels), 1.0, "account")), "iconImage");
-    }
+    list->addObject(row("Apple ID", "APPLE_ACCOUNT"));
     list->addObject(PSSpecifier::groupSpecifierWithName(""));
-    row("Wi-Fi", "WIFI");
-    row("General", "General");
+    list->addObject(row("Wi-Fi", "WIFI"));
+    list->addObject(row("General", "General"));
     return list;
 }
+
+void RootPageFixture::giveAccountPicture() {
+    Bitmap pixels(2, 2);
+    pixels.pixels.assign(4, 0xFFFF0000);
+    platform::host::AppleAccount::setPicture(UIImage::imageWithBitmap(std::move(pixels), 1.0, "account"));
+}
+
+Ref<UIViewController> RootPageFixture::topPage() const { return navigation ? navigation->topViewController() : nullptr; }
 
 }  // namespace vantile::testing

@@ -6,6 +6,7 @@
 #include "platform/core/NSProcessInfo.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
+#include "platform/host/InstalledApplications.h"
 #include "platform/host/NSMutableArray.h"
 #include "platform/host/NSMutableDictionary.h"
 #include "platform/host/PSSpecifier.h"
@@ -45,7 +46,7 @@ std::vector<std::string> switchedOffDifferences() {
     for (const auto& hook : platform::runtime::hookLog())
         expect(hook.rfind("PS", 0) != 0 && hook.rfind("_UISearchBar", 0) != 0, "a Settings hook went in");
 
-    auto page = alloc<TestSettingsRoot>();
+    auto page = alloc<PSUIPrefsListController>();
     page->init();
     auto navigation = alloc<UINavigationController>();
     navigation->initWithRootViewController(page);
@@ -62,17 +63,20 @@ std::vector<std::string> switchedOffDifferences() {
     expect(page->edgeToEdgeCells(), "edge-to-edge cells are not as the host sets them on a phone");
     expect(page->usesRegularWidthLayout() == false, "the phone reports regular width");
 
-    const auto before = page->specifiersIvar()->objects();
-    auto app = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit("App", nullptr, nullptr, nullptr,
-                                                                               nullptr, PSSpecifier::PSLinkCell,
-                                                                               nullptr);
-    platform::msgSend<void, Ref<NSMutableArray>, ThirdPartySpecifiersCompletion>(
-        page.get(), sel("_reallyLoadThirdPartySpecifiersForApps:withCompletion:"),
-        NSMutableArray::arrayWithObjects({app}), {});
-    const auto& after = page->specifiersIvar()->objects();
-    expect(after.size() == before.size() + 2 && std::equal(before.begin(), before.end(), after.begin()) &&
-               after.back() == app,
-           "the root list was regrouped");
+    platform::host::InstalledApplications::setInstalled({{"com.example.one", "One", std::nullopt}});
+    page->loadInstalledApplications();
+    platform::RunLoop::main().advance(1);
+    expect(vantile::regroup::settings().completions == 0, "the loading of installed applications was wrapped");
+    bool installedOnRoot = false;
+    for (const id& entry : *page->specifiersIvar()) {
+        auto s = cast<PSSpecifier>(entry);
+        installedOnRoot |= s && s->name() == "One";
+        expect(!s || !s->detailControllerClass() ||
+                   platform::runtime::className(s->detailControllerClass()).find("SpecifiersController") ==
+                       std::string_view::npos,
+               "a link to a sub-page is on the root page");
+    }
+    expect(installedOnRoot, "the installed application left the root page");
 
     auto bar = alloc<UISearchBar>();
     bar->initWithFrame(CGRect{{0, 0}, {375, UISearchBar::kHeight}});

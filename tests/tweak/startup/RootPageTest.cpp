@@ -48,7 +48,7 @@ constexpr RGBA kLightGrey{0.95, 0.95, 0.96, 1.0};
 constexpr RGBA kBlack{0, 0, 0, 1};
 
 TEST_F(RootPage, DashboardCoversThePinnedRootTable) {
-    auto root = showRootPage(accountRootList(true));
+    auto root = showRootPage(accountRootList());
     auto table = root->table();
     ASSERT_TRUE(table);
     EXPECT_FALSE(table->isScrollEnabled());
@@ -61,31 +61,37 @@ TEST_F(RootPage, DashboardCoversThePinnedRootTable) {
     EXPECT_EQ(s.vantileBaseView->frame(), s.settingBaseView->bounds());
     EXPECT_TRUE(VantileBaseView::vantileCollectionView()) << "the base view built its grid";
     expectOverlayColour(kLightGrey, "light");
-    // The overlay is what a touch on the screen reaches, not a row of the list under it.
-    auto hit = window->hitTest(CGPoint{100, 400});
+    // The overlay is what a touch on the screen reaches, not a row of the list under it, also after the host
+    // reloaded its rows.
+    platform::msgSend<void>(root.get(), sel("reloadSpecifiers"));
+    window->layoutIfNeeded();
+    ASSERT_FALSE(table->visibleCells().empty());
+    EXPECT_EQ(table->subviews().back(), s.settingBaseView);
+    auto hit = window->hitTest(CGPoint{100, 300});
     ASSERT_TRUE(hit);
     EXPECT_TRUE(hit == s.settingBaseView || hit->isDescendantOfView(s.settingBaseView)) << hit->description();
 }
 
 TEST_F(RootPage, DarkModeWhileShowingTurnsTheOverlayBlackAndBack) {
-    showRootPage(accountRootList(true), UIUserInterfaceStyleLight);
+    showRootPage(accountRootList(), UIUserInterfaceStyleLight);
     window->setOverrideUserInterfaceStyle(UIUserInterfaceStyleDark);
     expectOverlayColour(kBlack, "dark");
     window->setOverrideUserInterfaceStyle(UIUserInterfaceStyleLight);
     expectOverlayColour(kLightGrey, "back to light");
 
     // A page that loads in dark mode starts black.
-    showRootPage(accountRootList(true), UIUserInterfaceStyleDark);
+    showRootPage(accountRootList(), UIUserInterfaceStyleDark);
     expectOverlayColour(kBlack, "loaded dark");
 }
 
 TEST_F(RootPage, ThreeButtonsTargetTheRootControllerAndAreReplacedAtEveryAppearance) {
-    auto root = showRootPage(accountRootList(true));
-    // The host reloads the account row once its picture arrived; only then is the picture remembered.
+    giveAccountPicture();
+    auto root = showRootPage(accountRootList());
+    // The host reloads the account row once its picture arrived, after the page appeared; the picture shows from
+    // the next appearance on.
     ASSERT_TRUE(state().account);
-    EXPECT_FALSE(state().accountIcon);
-    platform::msgSend<void, long, bool>(root.get(), sel("reloadSpecifierAtIndex:animated:"), 1L, false);
     ASSERT_TRUE(state().accountIcon);
+    EXPECT_FALSE(root->navigationItem()->rightBarButtonItem()->image());
     platform::msgSend<void, bool>(root.get(), sel("viewDidAppear:"), false);
 
     auto nav = root->navigationItem();
@@ -125,10 +131,8 @@ TEST_F(RootPage, ThreeButtonsTargetTheRootControllerAndAreReplacedAtEveryAppeara
 }
 
 TEST_F(RootPage, LastAccountEntryOfTheListIsRemembered) {
-    auto list = accountRootList(false);
-    auto second = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit("Other", nullptr, nullptr, nullptr,
-                                                                                  nullptr, 1, nullptr);
-    second->setIdentifier("APPLE_ACCOUNT");
+    auto list = accountRootList();
+    auto second = row("Other", "APPLE_ACCOUNT");
     list->addObject(second);
     auto root = showRootPage(list);
     EXPECT_EQ(state().account, second);
@@ -140,20 +144,26 @@ TEST_F(RootPage, LastAccountEntryOfTheListIsRemembered) {
 }
 
 TEST_F(RootPage, WithoutAccountEntryTheRightButtonHasNoImageAndStillOpensTheFirstRow) {
-    auto list = accountRootList(false);
+    giveAccountPicture();
+    auto list = accountRootList();
     list->removeObjectAtIndex(1);
+    list->removeObjectAtIndex(1);
+    const id wifi = list->objectAtIndex(1);
     auto root = showRootPage(list);
     EXPECT_FALSE(state().account);
+    platform::msgSend<void, bool>(root.get(), sel("viewDidAppear:"), false);
     auto right = root->navigationItem()->rightBarButtonItem();
     ASSERT_TRUE(right);
     EXPECT_FALSE(right->image());
     EXPECT_TRUE(right->press());
-    ASSERT_EQ(root->selectedRows.size(), 1u);
-    EXPECT_EQ(root->selectedRows[0], (IndexPath{0, 0}));
+    platform::RunLoop::main().advance(1);
+    auto page = cast<PSListController>(topPage());
+    ASSERT_TRUE(page && page != root);
+    EXPECT_EQ(page->specifier(), wifi) << "the first row of the list, Wi-Fi here";
 }
 
 TEST_F(RootPage, MagnifierFocusesTheSearchFieldWithItsTextSelected) {
-    auto root = showRootPage(accountRootList(true));
+    auto root = showRootPage(accountRootList());
     auto bar = root->navigationItem()->searchController()->searchBar();
     bar->setText("Wi-Fi");
     EXPECT_TRUE(root->navigationItem()->leftBarButtonItems().at(1)->press());
@@ -164,7 +174,7 @@ TEST_F(RootPage, MagnifierFocusesTheSearchFieldWithItsTextSelected) {
 }
 
 TEST_F(RootPage, ButtonsFireOneLightHapticEachOnlyWhileHapticsAreOn) {
-    auto root = showRootPage(accountRootList(true));
+    auto root = showRootPage(accountRootList());
     auto nav = root->navigationItem();
     auto pressAll = [&] {
         nav->rightBarButtonItem()->press();
@@ -172,22 +182,25 @@ TEST_F(RootPage, ButtonsFireOneLightHapticEachOnlyWhileHapticsAreOn) {
         nav->leftBarButtonItems().at(1)->press();
     };
     pressAll();
+    platform::RunLoop::main().advance(1);
+    navigation->popToRootViewControllerAnimated(false);
     const auto records = platform::effectsOfKind("impact");
     ASSERT_EQ(records.size(), 3u);
     for (const auto& r : records) EXPECT_EQ(r.value, 0) << "light";
 
     store(key::toggleHaptics, false);
-    root->selectedRows.clear();
     if (auto focused = UIResponder::currentFirstResponder()) focused->resignFirstResponder();
     pressAll();
+    platform::RunLoop::main().advance(1);
     EXPECT_EQ(impacts(), 3u) << "no haptic with toggleHaptics NO";
-    EXPECT_EQ(root->selectedRows.size(), 1u) << "the account button still acts";
+    ASSERT_TRUE(cast<PSListController>(topPage()));
+    EXPECT_EQ(cast<PSListController>(topPage())->specifier(), state().account) << "the account button still acts";
     EXPECT_TRUE(nav->searchController()->searchBar()->searchTextField()->isFirstResponder());
 }
 
 TEST_F(RootPage, GearPresentsANewCardEditorEachTime) {
     if (!objc_getClass("VantileViewController")) GTEST_SKIP() << "the card editor is not in this build";
-    auto root = showRootPage(accountRootList(true));
+    auto root = showRootPage(accountRootList());
     auto gear = root->navigationItem()->leftBarButtonItem();
     ASSERT_TRUE(gear->press());
     auto first = state().vantileViewController;
@@ -233,8 +246,8 @@ TEST_F(RootPageSnapshot, DashboardCoveredRootPageLightAndDark) {
     store(vantile::key::vantileEnabledArray, titles({"Wi-Fi", "Bluetooth", "Battery", "Stock Apps", "Tweaks"}));
     for (const auto& [style, name] : {std::pair{1L, "rootpage/root-light"}, std::pair{2L, "rootpage/root-dark"}}) {
         SCOPED_TRACE(name);
-        auto root = showRootPage(accountRootList(true), style);
-        platform::msgSend<void, long, bool>(root.get(), sel("reloadSpecifierAtIndex:animated:"), 1L, false);
+        giveAccountPicture();
+        auto root = showRootPage(accountRootList(), style);
         platform::msgSend<void, bool>(root.get(), sel("viewDidAppear:"), false);
         window->layoutIfNeeded();
         EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::ui::renderView(window, {1.0, true}), name));
