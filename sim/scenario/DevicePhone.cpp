@@ -53,6 +53,7 @@ public:
         return std::nullopt;
     }
     bool isRunning() const override { return m_device.isRunning(); }
+    bool launchNeedsFreshProcess() const override { return m_device.isRunning() && m_device.isTweakLoaded(); }
     bool respring() override {
         m_needsFreshProcess = false;
         m_device.respring();
@@ -61,6 +62,7 @@ public:
         return false;
     }
 
+    void openURL(const std::string& url) override { m_device.openURL(url); }
     Ref<UIWindow> window() const override { return m_device.window(); }
     Ref<UIViewController> visibleController() const override { return m_device.visibleController(); }
     void advance(double seconds) override { m_device.advance(seconds); }

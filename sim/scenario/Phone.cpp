@@ -22,7 +22,7 @@ void Phone::setCellular(bool, const std::optional<std::string>&) { unavailable("
 void Phone::setCarrier(const std::optional<std::string>&) { unavailable("setting the carrier"); }
 std::optional<std::string> Phone::launch(const std::string&) { unavailable("launching a process"); }
 bool Phone::respring() { unavailable("respringing"); }
-bool Phone::back() { unavailable("the navigation stack"); }
+void Phone::openURL(const std::string&) { unavailable("opening a Settings address"); }
 // The clock is the platform's own, so every phone can move it.
 void Phone::advance(double seconds) { platform::RunLoop::main().advance(seconds); }
 void Phone::settle() { platform::RunLoop::main().drain(); }

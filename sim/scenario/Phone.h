@@ -41,17 +41,20 @@ public:
     // the process could not start.
     virtual std::optional<std::string> launch(const std::string& process);
     virtual bool isRunning() const { return false; }
+    // True when starting another process needs a fresh simulator process (the running one has the add-on loaded).
+    virtual bool launchNeedsFreshProcess() const { return false; }
     // Ends the interface and starts Settings again. True when that needs a fresh process of the simulator (the
     // add-on's code cannot be unloaded); the runner then restarts itself and resumes after the step.
     virtual bool respring();
+
+    // Opens a Settings address ("prefs:root=WIFI") through the Settings URL manager, as a card tap does.
+    virtual void openURL(const std::string& url);
 
     // ----- the screen and the clock -----
     // Null when nothing with an interface runs.
     virtual Ref<UIWindow> window() const { return nullptr; }
     // The controller the user sees (top of the navigation stack or what it presents); null when none.
     virtual Ref<UIViewController> visibleController() const { return nullptr; }
-    // Pops the navigation stack by one page as the back button does; false when there is nothing to pop.
-    virtual bool back();
     // Moves the virtual clock, running what falls due.
     virtual void advance(double seconds);
     // Runs what is due now without moving the clock further than queued work needs.

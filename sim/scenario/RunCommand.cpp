@@ -32,6 +32,7 @@ struct Arguments {
     // Set only by the simulator itself when it continues a run in a fresh process.
     std::optional<std::size_t> resumeAt;
     double clock = 0;
+    std::string process;
     bool removeRoot = false;
 };
 
@@ -62,6 +63,10 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args, st
             auto v = value();
             if (!v) return std::nullopt;
             a.clock = std::strtod(v->c_str(), nullptr);
+        } else if (arg == "--launch") {
+            auto v = value();
+            if (!v) return std::nullopt;
+            a.process = *v;
         } else if (arg == "--remove-root") {
             a.removeRoot = true;
         } else if (a.file.empty() && (arg == "-" || !arg.starts_with("-"))) {
@@ -112,14 +117,16 @@ std::string runUsage() {
     u << "\n"
          "expectations:\n"
          "  expect text \"T\" / expect no-text \"T\"   T is (is not) shown by a visible view\n"
+         "  expect visible TARGET / no-visible      a visible view shows (no visible view shows) that tap target\n"
          "  expect page \"TITLE\"                    the top page of the navigation stack has that title\n"
          "  expect pref KEY JSON                    the stored value equals JSON; `absent` for none\n"
          "  expect url \"URL\"                       the last address the Settings URL manager was asked to open\n"
          "  expect haptics N                        haptics since the process started\n"
          "  expect notification \"NAME\" N           posts of NAME since the process started\n"
          "\n"
-         "A respring with the add-on loaded continues the run in a fresh simulator process (the add-on's start-up\n"
-         "runs once per process); the set-up commands above it are applied again, the clock is kept.\n"
+         "A respring, or a launch of another process, with the add-on loaded continues the run in a fresh simulator\n"
+         "process (the add-on's start-up runs once per process); the set-up commands above it are applied again, the\n"
+         "clock is kept.\n"
          "\n"
          "Exit status: 0 all steps ran and held; 1 an expectation failed (file, line, expected and actual are\n"
          "printed); 2 a step could not be carried out (unknown command, no such target, bad value, not available).\n"
@@ -185,12 +192,12 @@ int runScenarioCommand(const std::vector<std::string>& arguments, const std::str
         options.baseFolder = base;
         options.progress = isatty(STDOUT_FILENO) ? &std::cout : nullptr;
         options.freshGallery = !args->resumeAt;
-        options.restart = [&](std::size_t nextStep, double clock) {
+        options.restart = [&](std::size_t nextStep, double clock, const std::string& process) {
             std::vector<std::string> argv = {self, "run", args->file, "--root", options.root.string(), "--out",
                                              options.out.string(), "--resume-at", std::to_string(nextStep)};
             std::ostringstream c;
             c << std::setprecision(17) << clock;
-            argv.insert(argv.end(), {"--clock", c.str()});
+            argv.insert(argv.end(), {"--clock", c.str(), "--launch", process});
             if (ownRoot) argv.push_back("--remove-root");
             std::vector<char*> raw;
             for (auto& a : argv) raw.push_back(a.data());
@@ -203,7 +210,8 @@ int runScenarioCommand(const std::vector<std::string>& arguments, const std::str
 
         auto phone = makeDevicePhone(options.root);
         ScenarioRunner runner(*phone, options);
-        status = args->resumeAt ? runner.resume(script, *args->resumeAt, args->clock, std::cerr)
+        const std::string process = args->process.empty() ? ScenarioRunner::settingsProcess() : args->process;
+        status = args->resumeAt ? runner.resume(script, *args->resumeAt, args->clock, process, std::cerr)
                                 : runner.run(script, std::cerr);
     }
     if (fs::exists(args->out / "index.html")) std::cout << "gallery: " << fs::absolute(args->out / "index.html").string() << "\n";

@@ -113,6 +113,7 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::table() {
         {{"carrier", "NAME|none", "the cellular carrier; none for no SIM"}, 1, 1, &R::cmdCarrier, true},
         {{"launch", "settings|springboard|ARGV0", "start that process (ending any running one) with the add-on injected by the loader"}, 1, 1, &R::cmdLaunch, false},
         {{"respring", "", "end the processes and start Settings again"}, 0, 0, &R::cmdRespring, false},
+        {{"open", "URL", "open a Settings address (prefs:root=WIFI) through the Settings URL manager, as a card does"}, 1, 1, &R::cmdOpen, false},
         {{"tap", "TARGET", "tap the front-most visible view showing TARGET: a text (label, button title, card title), a system symbol's name (gear), an image file's name (done.png), or @X,Y in points"}, 1, 1, &R::cmdTap, false},
         {{"drag", "TARGET TARGET", "a drag through the touch driver from one target to another"}, 2, 2, &R::cmdDrag, false},
         {{"reorder", "\"TITLE\" selected|available INDEX", "in the card editor, drag that card's row by its handle to that section at position INDEX (0 is the top)"}, 3, 3, &R::cmdReorder, false},
@@ -121,7 +122,7 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::table() {
         {{"wait", "DURATION", "advance the virtual clock (1s, 250ms, 2m); timers, animations and deferred work run"}, 1, 1, &R::cmdWait, false},
         {{"screenshot", "NAME", "write NAME.png and NAME.json (the view tree) to the output folder and add the picture to the gallery"}, 1, 1, &R::cmdScreenshot, false},
         {{"dump", "prefs|records NAME", "write NAME.json: the add-on's domain, or the records (URL opens, haptics, notifications, spawns, airplane-mode requests)"}, 2, 2, &R::cmdDump, false},
-        {{"expect", "WHAT ...", "check: text \"T\", no-text \"T\", page \"TITLE\", pref KEY JSON|absent, url \"URL\", haptics N, notification \"NAME\" N"}, 1, 32, &R::cmdExpect, false},
+        {{"expect", "WHAT ...", "check: text \"T\", no-text \"T\", visible TARGET, no-visible TARGET, page \"TITLE\", pref KEY JSON|absent, url \"URL\", haptics N, notification \"NAME\" N"}, 1, 32, &R::cmdExpect, false},
     };
     return kTable;
 }
@@ -149,7 +150,10 @@ int ScenarioRunner::run(const Script& script, std::ostream& errors) {
     return play(script, 0, errors);
 }
 
-int ScenarioRunner::resume(const Script& script, std::size_t nextStep, double clock, std::ostream& errors) {
+const char* ScenarioRunner::settingsProcess() { return kSettingsProcess; }
+
+int ScenarioRunner::resume(const Script& script, std::size_t nextStep, double clock, const std::string& process,
+                           std::ostream& errors) {
     m_gallery = std::make_unique<Gallery>(m_options.out, "Scenario " + script.name, false);
     m_script = &script;
     try {
@@ -165,7 +169,7 @@ int ScenarioRunner::resume(const Script& script, std::size_t nextStep, double cl
         }
         m_replaying = false;
         m_phone.setDate(clock);
-        launchProcess(kSettingsProcess);
+        launchProcess(process);
     } catch (const std::exception& e) {
         errors << script.name << ": the run could not continue after its respring: " << e.what() << "\n";
         return kExitStepError;
@@ -345,6 +349,7 @@ void ScenarioRunner::cmdLaunch(const Step& step) {
     std::string process = which == "settings" ? kSettingsProcess : which == "springboard" ? kSpringBoardProcess : which;
     if (process.empty() || process.front() != '/')
         throw StepError("wants settings, springboard or an absolute first argument, not " + inQuotes(which));
+    if (m_phone.isRunning() && m_phone.launchNeedsFreshProcess()) restartWith(process);
     launchProcess(process);
 }
 
@@ -355,10 +360,21 @@ void ScenarioRunner::cmdRespring(const Step&) {
         applyRadios();
         return;
     }
+    restartWith(kSettingsProcess);
+}
+
+void ScenarioRunner::restartWith(const std::string& process) {
     if (!m_options.restart)
-        throw StepError("a respring with the add-on loaded needs a fresh simulator process, which this run cannot start");
-    m_options.restart(m_stepIndex + 1, platform::Clock::now());
-    throw StepError("the simulator could not restart itself for the respring");
+        throw StepError("with the add-on loaded this needs a fresh simulator process, which this run cannot start");
+    m_options.restart(m_stepIndex + 1, platform::Clock::now(), process);
+    throw StepError("the simulator could not restart itself");
+}
+
+void ScenarioRunner::cmdOpen(const Step& step) {
+    const std::string& url = step.words[1];
+    if (url.find(':') == std::string::npos) throw StepError("not an address: " + inQuotes(url));
+    if (!m_phone.isRunning()) throw StepError("nothing is running");
+    m_phone.openURL(url);
 }
 
 // ----- touches -----
@@ -521,12 +537,21 @@ void ScenarioRunner::cmdExpect(const Step& step) {
 
     if (what == "text" || what == "no-text") {
         wants(1, "\"T\"");
-        auto window = requireWindow(step);
-        auto texts = visibleTexts(window);
+        // A process without an interface shows nothing, which is something to expect too.
+        auto texts = visibleTexts(m_phone.window());
         bool shown = std::find(texts.begin(), texts.end(), step.words[2]) != texts.end();
         if (shown != (what == "text"))
             throw ExpectationFailed(what == "text" ? "the text is not on screen" : "the text is on screen",
                                     (what == "text" ? "" : "no ") + inQuotes(step.words[2]), joined(texts, 40));
+    } else if (what == "visible" || what == "no-visible") {
+        wants(1, "TARGET");
+        const std::string& target = step.words[2];
+        if (target.starts_with("@")) throw StepError("a point is always there; name what it should show");
+        bool shown = m_phone.window() && findTarget(m_phone.window(), target);
+        if (shown != (what == "visible"))
+            throw ExpectationFailed(what == "visible" ? "nothing visible shows it" : "something visible shows it",
+                                    (what == "visible" ? "" : "nothing showing ") + inQuotes(target),
+                                    m_phone.window() ? joined(visibleTexts(m_phone.window()), 40) : "no window");
     } else if (what == "page") {
         wants(1, "\"TITLE\"");
         auto page = topPage(m_phone.visibleController());
@@ -569,7 +594,7 @@ void ScenarioRunner::cmdExpect(const Step& step) {
             throw ExpectationFailed("another number of " + inQuotes(step.words[2]) + " posts since the process started",
                                     std::to_string(n), std::to_string(actual));
     } else {
-        throw StepError("unknown expectation " + inQuotes(what) + " (text, no-text, page, pref, url, haptics, notification)");
+        throw StepError("unknown expectation " + inQuotes(what) + " (text, no-text, visible, no-visible, page, pref, url, haptics, notification)");
     }
 }
 

@@ -32,10 +32,10 @@ struct RunnerOptions {
     std::ostream* progress = nullptr;
     // Start a new gallery (false when resuming in a fresh process after a respring).
     bool freshGallery = true;
-    // A respring of a process the add-on is loaded into needs a fresh process: this continues the run there, at
-    // step `nextStep` with the clock at `clock`. It does not return when it restarts. Without it, such a respring
-    // is a StepError.
-    std::function<void(std::size_t nextStep, double clock)> restart;
+    // A respring (or another launch) of a process the add-on is loaded into needs a fresh process: this continues
+    // the run there, launching `process` and playing on from step `nextStep` with the clock at `clock`. It does not
+    // return when it restarts. Without it, such a step is a StepError.
+    std::function<void(std::size_t nextStep, double clock, const std::string& process)> restart;
 };
 
 struct CommandInfo {
@@ -53,8 +53,13 @@ public:
     // and writes the reason ("FILE:LINE: ...") to `errors`.
     int run(const Script& script, std::ostream& errors);
     // Continues a run in a fresh process: replays the set-up steps before `nextStep` (device, appearance, locale,
-    // zone, date and radios), starts Settings as the respring did, sets the clock, and plays on from `nextStep`.
-    int resume(const Script& script, std::size_t nextStep, double clock, std::ostream& errors);
+    // zone, date and radios), sets the clock, launches `process` as the respring or launch did, and plays on from
+    // `nextStep`.
+    int resume(const Script& script, std::size_t nextStep, double clock, const std::string& process,
+               std::ostream& errors);
+
+    // The first argument `launch settings` stands for.
+    static const char* settingsProcess();
 
     // One step; throws StepError or ExpectationFailed.
     void execute(const Step& step);
@@ -81,6 +86,7 @@ private:
     void cmdCarrier(const Step&);
     void cmdLaunch(const Step&);
     void cmdRespring(const Step&);
+    void cmdOpen(const Step&);
     void cmdTap(const Step&);
     void cmdDrag(const Step&);
     void cmdReorder(const Step&);
@@ -92,6 +98,7 @@ private:
     void cmdExpect(const Step&);
 
     void launchProcess(const std::string& process);
+    [[noreturn]] void restartWith(const std::string& process);
     void applyRadios();
     Ref<UIWindow> requireWindow(const Step& step) const;
     CGPoint targetPoint(const Step& step, const std::string& target) const;

@@ -192,6 +192,14 @@ TEST_F(ScenarioRunnerTest, TapFindsTheButtonByTitleSymbolOrPoint) {
         EXPECT_EQ(topTitle(), "Detail") << step;
     }
     EXPECT_EQ(play("tap Assets/done.png"), kExitStepError) << "a file is named by its last component only";
+
+    phone->navigation->popToRootViewControllerAnimated(false);
+    EXPECT_EQ(play("expect visible gear\nexpect visible done.png\nexpect no-visible trash\nexpect visible Open"), 0)
+        << errors;
+    gear->setHidden(true);
+    EXPECT_EQ(play("expect visible gear"), kExitExpectationFailed);
+    EXPECT_EQ(play("expect no-visible Open"), kExitExpectationFailed);
+    EXPECT_EQ(play("expect visible @10,10"), kExitStepError);
 }
 
 TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
@@ -432,7 +440,7 @@ TEST_F(ScenarioRunnerTest, RadiosAndAppearanceReachTheDevice) {
 
 TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun) {
     for (const char* step : {"launch settings", "device iphone-8", "locale de", "timezone UTC", "date 2026-03-14 09:41",
-                             "wifi on", "cellular off", "carrier none", "respring"}) {
+                             "wifi on", "cellular off", "carrier none", "respring", "open prefs:root=WIFI"}) {
         EXPECT_EQ(play(step), kExitStepError) << step;
         EXPECT_TRUE(errors.find("not available") != std::string::npos || errors.find("nothing is running") != std::string::npos ||
                     errors.find("respring") != std::string::npos)
