@@ -15,6 +15,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/ImageCodec.h"
+#include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/host/DeviceRadios.h"
 #include "platform/host/PSURLManager.h"
@@ -214,8 +215,14 @@ TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
     addLabel("Covered", CGRectMake(20, 400, 100, 30));
     auto cover = alloc<UIView>();
     cover->initWithFrame(CGRectMake(0, 380, 375, 100));
+    cover->setBackgroundColor(UIColor::whiteColor());
     page()->addSubview(cover);
     addLabel("Shown", CGRectMake(20, 500, 100, 30));
+    // A clear view laid over a label, as a container of the dashboard is, leaves it in sight.
+    addLabel("Under glass", CGRectMake(20, 560, 100, 30));
+    auto glass = alloc<UIView>();
+    glass->initWithFrame(CGRectMake(0, 550, 375, 100));
+    page()->addSubview(glass);
 
     for (const char* name : {"Hidden", "Faded", "Clipped", "Offscreen", "Covered", "Missing"}) {
         EXPECT_EQ(play(std::string("\n# comment\ntap ") + name), kExitStepError) << name;
@@ -225,6 +232,10 @@ TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
         EXPECT_EQ(play(std::string("expect no-text ") + name), 0) << name << ": " << errors;
     }
     EXPECT_EQ(play("expect text Shown\nexpect text Home"), 0) << "the navigation title is a label too: " << errors;
+    EXPECT_EQ(play("expect text \"Under glass\""), 0) << errors;
+    // The navigation bar is painted over the top of the page.
+    addLabel("Under the bar", CGRectMake(20, 30, 100, 20));
+    EXPECT_EQ(play("expect no-text \"Under the bar\""), 0) << errors;
 }
 
 TEST_F(ScenarioRunnerTest, FailedExpectationsSayWhatWasExpectedAndFound) {
