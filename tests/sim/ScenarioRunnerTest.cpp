@@ -450,14 +450,15 @@ TEST_F(ScenarioRunnerTest, RadiosAndAppearanceReachTheDevice) {
 }
 
 TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun) {
-    for (const char* step : {"launch settings", "device iphone-8", "locale de", "timezone UTC", "date 2026-03-14 09:41",
+    for (const char* step : {"device iphone-8", "locale de", "timezone UTC",
                              "wifi on", "cellular off", "carrier none", "respring", "open prefs:root=WIFI"}) {
         EXPECT_EQ(play(step), kExitStepError) << step;
         EXPECT_TRUE(errors.find("not available") != std::string::npos || errors.find("nothing is running") != std::string::npos ||
                     errors.find("respring") != std::string::npos)
             << step << ": " << errors;
     }
-    for (const char* bad : {"date 2026-02-30 09:41", "date 2026-03-14 25:00", "locale ../x", "launch nowhere"})
+    for (const char* bad : {"date 2026-02-30 09:41", "date 2026-03-14 25:00", "date 2026-03-14", "locale ../x",
+                            "launch nowhere"})
         EXPECT_EQ(play(bad), kExitStepError) << bad;
 
     addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
@@ -466,6 +467,29 @@ TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun)
     EXPECT_EQ(topTitle(), "Home") << "the run stops at the bad step";
     EXPECT_EQ(play("tap Open extra"), kExitStepError);
     EXPECT_NE(errors.find("wants TARGET"), std::string::npos) << errors;
+}
+
+TEST_F(ScenarioRunnerTest, AResumedRunReplaysOnlyTheSetUpAndGoesOnAfterTheStep) {
+    addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
+    Script script = parseScript("airplane on\ndate 2026-03-14 09:41\ntap Open\npref k int 1\nrespring\n"
+                                "expect page Home\nexpect pref k absent\nexpect haptics 0",
+                                "resumed");
+    RunnerOptions options;
+    options.root = dir / "root";
+    options.out = dir / "out";
+    ScenarioRunner runner(*phone, options);
+    std::ostringstream err;
+    ASSERT_EQ(runner.resume(script, 5, 1773481300.0, "/Applications/Preferences.app/Preferences", err), 0) << err.str();
+    EXPECT_TRUE(platform::host::DeviceRadios::airplaneMode()) << "the radios were set up again";
+    EXPECT_EQ(phone->launched, std::vector<std::string>{"/Applications/Preferences.app/Preferences"});
+    ASSERT_EQ(phone->dates.size(), 2u);
+    EXPECT_EQ(phone->dates.back(), 1773481300.0) << "the clock of the process that resprung wins over the set-up";
+    EXPECT_EQ(topTitle(), "Home") << "touches are not replayed";
+
+    // A phone that needs no fresh process launches in place.
+    phone->launched.clear();
+    ASSERT_EQ(play("launch settings\nexpect haptics 0"), 0) << errors;
+    EXPECT_EQ(phone->launched.size(), 1u);
 }
 
 }  // namespace
