@@ -413,6 +413,19 @@ TEST_F(ScenarioRunnerTest, ReorderDragsARowByItsHandleToTheSlot) {
     ASSERT_EQ(play("reorder Privacy available 0"), 0) << "already there: " << errors;
     EXPECT_EQ(lists->rows, (Rows{{"Sounds", "Bluetooth", "Battery"}, {"Privacy", "Wi-Fi"}}));
 
+    // A row further down the list is found by scrolling to it first.
+    lists->rows[1] = {"Sounds", "Privacy", "General", "Display", "Siri", "Wallpaper", "Passcode", "Emergency",
+                      "Developer", "Notifications", "Control Center", "Screen Time"};
+    table->reloadData();
+    ASSERT_EQ(play("reorder \"Screen Time\" selected 0"), 0) << errors;
+    EXPECT_EQ(lists->rows[0].front(), "Screen Time");
+    EXPECT_EQ(lists->rows[1].size(), 11u);
+    lists->rows[1] = {"Privacy", "Wi-Fi"};
+    table->reloadData();
+    table->setContentOffset(table->minimumContentOffset());
+    lists->rows[0] = {"Sounds", "Bluetooth", "Battery"};
+    table->reloadData();
+
     for (const char* bad : {"reorder Battery selected 3", "reorder Battery selected -1", "reorder Battery top 0",
                             "reorder Missing selected 0", "reorder Battery selected"})
         EXPECT_EQ(play(bad), kExitStepError) << bad;
