@@ -448,6 +448,14 @@ void ScenarioRunner::cmdReorder(const Step& step) {
         if (!cell) table->setContentOffset(start);
     }
     if (!cell) throw StepError("the table has no row " + inQuotes(title) + " on screen or further along");
+    // The handle is grabbed at the row's middle, so a row cut by the table's edge is scrolled fully into view.
+    CGRect shownPart = table->bounds();
+    if (table->isScrollEnabled() && (cell->frame().minY() < shownPart.minY() || cell->frame().maxY() > shownPart.maxY())) {
+        CGFloat lo = table->minimumContentOffset().y, hi = std::max(lo, table->maximumContentOffset().y);
+        table->setContentOffset(
+            CGPointMake(shownPart.origin.x, std::clamp(cell->frame().midY() - shownPart.height() / 2, lo, hi)));
+        window->layoutIfNeeded();
+    }
     auto sourcePath = table->indexPathForRowAtPoint(CGPointMake(cell->frame().midX(), cell->frame().midY()));
     auto handle = cell->reorderControl();
     if (!sourcePath || !handle) throw StepError("the row " + inQuotes(title) + " cannot be dragged (no reorder handle)");
