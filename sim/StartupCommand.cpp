@@ -66,6 +66,9 @@ int runDeviceStartup(const StartupOptions& options) {
     Value::Dictionary report;
     report["process"] = options.process;
     report["profile"] = *options.profile;
+    Value::Array loaded;
+    for (const auto& library : device.loadedLibraries()) loaded.emplace_back(library);
+    report["loadedLibraries"] = std::move(loaded);
     Value::Array hooks;
     for (const auto& h : platform::runtime::hookLog()) hooks.emplace_back(h);
     report["hooks"] = std::move(hooks);

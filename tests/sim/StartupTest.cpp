@@ -311,7 +311,11 @@ TEST_F(Startup, SwitchedOnTheProfilesRootListIsRegroupedAndItsLinksOpenTheSubPag
     switchOn();
     for (const auto& [profile, developer] : {std::pair{"iphone-x", false}, std::pair{"iphone-12", true}}) {
         SCOPED_TRACE(profile);
-        const auto list = stringList(at(start(kSettings, {"--profile", profile}), "rootList"));
+        const Value report = start(kSettings, {"--profile", profile});
+        EXPECT_EQ(stringList(at(report, "loadedLibraries")),
+                  std::vector<std::string>{"/Library/MobileSubstrate/DynamicLibraries/Vantile.dylib"})
+            << "the package installed into the root, its library admitted by the loader";
+        const auto list = stringList(at(report, "rootList"));
         ASSERT_GT(list.size(), 8u);
         EXPECT_EQ(std::vector<std::string>(list.begin(), list.begin() + 7),
                   (std::vector<std::string>{"H", "Apple ID [APPLE_ACCOUNT]", "H", "Tweaks", "Stock Apps [APPLE_APPS]",
