@@ -10,6 +10,7 @@
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSTableCell.h"
 #include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITableView.h"
@@ -200,6 +201,7 @@ void PSListController::viewDidLoad() {
 
 void PSListController::viewWillAppear(bool animated) {
     UIViewController::viewWillAppear(animated);
+    updateInsets();
     // Values may have changed on another page (or in another process) while this one was covered.
     if (m_table) {
         if (auto selected = m_table->indexPathForSelectedRow()) m_table->deselectRowAtIndexPathAnimated(*selected, animated);
@@ -213,7 +215,21 @@ void PSListController::viewDidLayoutSubviews() {
     if (m_table && viewIfLoaded()) {
         const CGRect b = viewIfLoaded()->bounds();
         if (m_table->frame().size != b.size) m_table->setFrame(b);
+        updateInsets();
     }
+}
+
+void PSListController::updateInsets() {
+    if (!m_table) return;
+    // The list scrolls under the translucent bars but starts below them, as the device's adjusted insets do.
+    UIEdgeInsets inset{0, 0, UIScreen::mainScreen()->profile().homeIndicatorHeight, 0};
+    if (auto navigation = navigationController(); navigation && !navigation->isNavigationBarHidden())
+        inset.top = navigation->navigationBar()->frame().maxY();
+    const UIEdgeInsets old = m_table->contentInset();
+    if (old == inset) return;
+    const bool atTop = m_table->contentOffset().y <= -old.top + 0.5;
+    m_table->setContentInset(inset);
+    if (atTop) m_table->setContentOffset(CGPointMake(0, -inset.top));
 }
 
 // ----- groups -----

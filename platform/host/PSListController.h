@@ -132,6 +132,8 @@ private:
     };
     // Splits the list the page currently answers into groups.
     void rebuildGroups();
+    // Keeps the rows clear of the navigation bar and the home indicator.
+    void updateInsets();
 
     Ref<UITableView> m_table;
     Ref<NSMutableArray> m_shown;  // the list the groups were built from

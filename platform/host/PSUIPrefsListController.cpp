@@ -17,6 +17,7 @@
 #include "platform/ui/UISearchController.h"
 
 #include <algorithm>
+#include <cctype>
 
 VT_REGISTER_CLASS_IN(PSUIPrefsListController, "Preferences", [](Class c) {
     using platform::runtime::addMethod;
@@ -43,6 +44,15 @@ namespace {
 Value readDevicePlist(const std::string& path) {
     auto dict = platform::dictionaryWithContentsOfFile(path);
     return dict ? Value(std::move(*dict)) : Value();
+}
+
+// Settings lists names as people read them: "iMovie" among the I's, not after every capital.
+bool byName(const Ref<PSSpecifier>& a, const Ref<PSSpecifier>& b) {
+    const std::string& x = a->name();
+    const std::string& y = b->name();
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char l, char r) {
+        return std::tolower(static_cast<unsigned char>(l)) < std::tolower(static_cast<unsigned char>(r));
+    });
 }
 
 constexpr const char* kPreferenceLoaderFolder = "/Library/PreferenceLoader/Preferences";
@@ -86,8 +96,7 @@ std::vector<Ref<PSSpecifier>> preferenceLoaderEntries(const id& target) {
         for (const auto& s : *made)
             if (auto specifier = cast<PSSpecifier>(s)) entries.push_back(specifier);
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Ref<PSSpecifier>& a, const Ref<PSSpecifier>& b) { return a->name() < b->name(); });
+    std::stable_sort(entries.begin(), entries.end(), byName);
     return entries;
 }
 
@@ -115,9 +124,7 @@ Ref<NSMutableArray> PSUIPrefsListController::buildRootList() {
                                              id(self()));
     if (!list || list->isEmpty()) {
         list = NSMutableArray::array();
-        auto header = PSSpecifier::groupSpecifierWithName("");
-        header->setIdentifier("APPLE_ACCOUNT_GROUP");
-        list->addObject(header);
+        list->addObject(PSSpecifier::groupSpecifierWithName(""));
         auto account = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
             "", self(), nullptr, nullptr, nullptr, PSSpecifier::PSLinkCell, nullptr);
         account->setIdentifier("APPLE_ACCOUNT");
@@ -186,8 +193,7 @@ void PSUIPrefsListController::finishInstalledLoad(Ref<NSMutableArray> apps, Thir
         std::vector<Ref<PSSpecifier>> rows;
         for (const auto& app : *installed) rows.push_back(cast<PSSpecifier>(app));
         for (const auto& [key, entry] : m_moved->entries()) rows.push_back(cast<PSSpecifier>(entry));
-        std::stable_sort(rows.begin(), rows.end(),
-                         [](const Ref<PSSpecifier>& a, const Ref<PSSpecifier>& b) { return a->name() < b->name(); });
+        std::stable_sort(rows.begin(), rows.end(), byName);
         if (!rows.empty()) {
             auto header = PSSpecifier::groupSpecifierWithName("");
             list->addObject(header);

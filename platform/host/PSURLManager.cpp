@@ -41,7 +41,8 @@ void PSURLManager::open(const std::string& url, bool animated) {
     auto root = m_root.lock();
     auto page = rootPageOfAddress(url);
     auto entry = root && page ? root->entryForAddress(*page) : nullptr;
-    if (!entry) {
+    // An entry without a page of its own (a switch row) opens nothing, and the navigation stays.
+    if (!entry || (!entry->detailControllerClass() && !entry->stringProperty("detail"))) {
         ++m_unknown;
         return;
     }

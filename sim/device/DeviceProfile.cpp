@@ -30,6 +30,7 @@ DeviceProfile make(std::string name, long style, bool developer, bool tv, bool p
     p.name = name;
     p.screen = std::move(name);
     p.interfaceStyle = style;
+    p.biometry = p.screen == "iphone-8" || p.screen == "iphone-8-plus" ? "touch-id" : "face-id";
     p.developerSettings = developer;
     p.tvProvider = tv;
     p.accountPicture = picture;

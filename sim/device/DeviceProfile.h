@@ -46,6 +46,8 @@ struct DeviceProfile {
     std::string name;
     // The UIScreen profile (points and scale).
     std::string screen;
+    // "touch-id" on phones with a home button, "face-id" on the others: names the passcode page.
+    std::string biometry = "face-id";
     // 1 light, 2 dark: the appearance the phone starts in.
     long interfaceStyle = 1;
     // The Developer group ("DEVELOPER_SETTINGS") appears once a phone was used for development.

@@ -133,7 +133,7 @@ void SimulatedDevice::applyProfile() {
     platform::setPreferredLanguages({m_language});
 
     std::set<std::string, std::less<>> capabilities{"wifi"};
-    capabilities.insert(m_profile.screen == "iphone-8" || m_profile.screen == "iphone-8-plus" ? "touch-id" : "face-id");
+    capabilities.insert(m_profile.biometry);
     if (m_profile.developerSettings) capabilities.insert("developer-settings");
     if (m_profile.tvProvider) capabilities.insert("tv-provider");
     if (m_profile.carrier) capabilities.insert({"cellular", "telephony"});

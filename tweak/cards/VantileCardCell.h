@@ -4,9 +4,10 @@
 // icon, a bold title of up to two lines and a one-line subtitle. The card colours itself from the user's colour
 // options and the light or dark appearance, and opens its Settings page when its base is tapped.
 //
-// The card classes (CardClasses.h) add nothing but their run-time name; the card looks up its kind (CardKind.h)
-// by that name and takes its icon, title and address from there. This class itself has no kind and builds a tile
-// without icon, title or address.
+// A card looks up its kind (CardKind.h) by its run-time class name and takes its icon, title and address from
+// there. The plain card classes (CardClasses.h) add nothing but that name; the status cards (VantileStatusCell.h)
+// and the counting cards change the subtitle and the last build steps through the protected virtuals below. This
+// class itself has no kind and builds a tile without icon, title or address.
 //
 // Published (all reached by name by the platform or the tap recogniser):
 //   "initWithFrame:"             void initWithFrame(CGRect)
