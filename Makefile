@@ -11,8 +11,9 @@ build: deps
 	@cmake --preset default -B $(BUILD) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# Plays the tour on the simulated phone into out/: a screenshot per step and out/index.html to look at them.
 run: build
-	@$(BUILD)/vantile-sim startup --pretty
+	@$(BUILD)/vantile-sim run scenarios/tour --out out
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "sim/HostStartup.h"
 
+#include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/host/BluetoothManager.h"
 #include "platform/host/NSMutableArray.h"
@@ -54,6 +55,8 @@ Value runSettings(const HostOptions& options) {
     msgSend<void>(root, sel("_reallyLoadThirdPartySpecifiersForApps:withCompletion:"), apps,
                   ThirdPartySpecifiersCompletion(
                       [&hostCompletions](Ref<NSMutableArray>, Ref<NSMutableDictionary>) { ++hostCompletions; }));
+    // The host hands the entries over on a later turn of the main loop.
+    platform::RunLoop::main().drain();
 
     // The account picture arrived: the host puts it on the account row and reloads that row.
     auto list = msgSend<Ref<NSMutableArray>>(root, sel("specifiers"));

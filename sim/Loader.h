@@ -2,7 +2,8 @@
 
 // Plays the device's launcher and code-injection loader for one process: the device root, the process's arguments,
 // the classes the process contains, then the tweak library opened with dlopen, which runs its start-up constructors
-// on this thread before the host's own start-up.
+// on this thread before the host's own start-up. loadTweakLibrary opens the one library it is given; the loader
+// that chooses the installed libraries by their filter plists, as the device's does, is sim/install/LibraryLoader.h.
 
 #include "sim/ProcessProfile.h"
 

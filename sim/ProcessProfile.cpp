@@ -6,7 +6,7 @@ ProcessProfile profileForProcess(std::string_view firstArgument) {
     ProcessProfile profile;
     if (firstArgument.find("/Preferences.app/") != std::string_view::npos) {
         profile.kind = ProcessKind::Settings;
-        profile.classGroups = {"Preferences", "RadiosPreferences", "BluetoothManager"};
+        profile.classGroups = {"Preferences", "RadiosPreferences", "BluetoothManager", "LSApplicationWorkspace"};
     } else if (firstArgument.find("/SpringBoard.app/") != std::string_view::npos) {
         profile.kind = ProcessKind::SpringBoard;
         profile.classGroups = {"RadiosPreferences", "BluetoothManager"};

@@ -2,7 +2,8 @@
 
 // What the simulated device has in a process, chosen from its first argument as the device's launcher gives it.
 //
-//   Settings   "/Applications/Preferences.app/Preferences": the Settings framework classes (group "Preferences")
+//   Settings   "/Applications/Preferences.app/Preferences": the Settings framework classes (group "Preferences"),
+//              the application workspace (group "LSApplicationWorkspace")
 //              and the two system services (groups "RadiosPreferences", "BluetoothManager").
 //   SpringBoard "/System/Library/CoreServices/SpringBoard.app/SpringBoard": the system services, no Settings classes.
 //   any other process: the system services only. They are frameworks every process of the device can reach, which

@@ -7,12 +7,79 @@
 #include "sim/Json.h"
 #include "sim/Loader.h"
 #include "sim/StartupOptions.h"
+#include "sim/device/SimulatedDevice.h"
+#include "platform/host/NSMutableArray.h"
+#include "platform/host/PSSpecifier.h"
+#include "platform/host/PSUIPrefsListController.h"
+#include "platform/ui/UIViewController.h"
 
 #include <dlfcn.h>
 #include <cstdio>
 #include <iostream>
 
 namespace sim {
+namespace {
+
+// The tweak's own account of its start-up, merged into the report.
+void addTweakReport(Value::Dictionary& report) {
+    using ReportFunction = void (*)(Value*);
+    auto function = reinterpret_cast<ReportFunction>(dlsym(RTLD_DEFAULT, "vantileStartupReport"));
+    if (!function) return;
+    Value tweak;
+    function(&tweak);
+    if (auto* d = tweak.asDictionary())
+        for (auto& [key, value] : *d) report.insert_or_assign(key, value);
+}
+
+// One line per entry: "H" or "H:IDENTIFIER" for group headers, "Name" or "Name [IDENTIFIER]" for rows.
+Value rootListReport(const Ref<NSMutableArray>& list) {
+    Value::Array lines;
+    if (!list) return lines;
+    for (const auto& e : *list) {
+        auto s = cast<PSSpecifier>(e);
+        if (!s) continue;
+        if (s->isGroup()) lines.emplace_back(s->identifier() ? "H:" + *s->identifier() : std::string("H"));
+        else lines.emplace_back(s->identifier() ? s->name() + " [" + *s->identifier() + "]" : s->name());
+    }
+    return lines;
+}
+
+int runDeviceStartup(const StartupOptions& options) {
+    const std::filesystem::path root = options.root ? *options.root : defaultDeviceRoot();
+    SimulatedDevice device(root);
+    device.setProfile(*options.profile);
+    device.setLanguage(options.language);
+    platform::host::DeviceRadios::setAirplaneMode(options.airplaneMode);
+    platform::host::DeviceRadios::setBluetoothPowered(options.bluetooth);
+    LaunchOptions launch;
+    launch.process = options.process;
+    launch.loadTweak = options.loadTweak;
+    launch.library = options.library;
+    if (auto error = device.launch(launch)) {
+        std::cerr << "vantile-sim startup: " << *error << "\n";
+        return 1;
+    }
+    device.advance(1);
+
+    Value::Dictionary report;
+    report["process"] = options.process;
+    report["profile"] = *options.profile;
+    Value::Array hooks;
+    for (const auto& h : platform::runtime::hookLog()) hooks.emplace_back(h);
+    report["hooks"] = std::move(hooks);
+    report["refusedHooks"] = static_cast<long>(platform::runtime::refusedHookCount());
+    if (auto rootPage = device.rootController()) {
+        report["rootList"] = rootListReport(rootPage->specifiersIvar());
+        report["installedLoads"] = static_cast<long>(rootPage->installedLoadCount());
+    }
+    if (auto visible = device.visibleController()) report["visibleTitle"] = visible->title();
+    if (options.loadTweak) addTweakReport(report);
+    if (!report.count("filter")) report["filter"] = false;
+    std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
+    return 0;
+}
+
+}  // namespace
 
 int runStartupCommand(std::span<const std::string> arguments) {
     auto parsed = parseStartupOptions(arguments);
@@ -21,6 +88,7 @@ int runStartupCommand(std::span<const std::string> arguments) {
         return 2;
     }
     const StartupOptions& options = std::get<StartupOptions>(parsed);
+    if (options.profile) return runDeviceStartup(options);
 
     const std::filesystem::path root = options.root ? *options.root : defaultDeviceRoot();
     const ProcessProfile profile = profileForProcess(options.process);
@@ -67,16 +135,7 @@ int runStartupCommand(std::span<const std::string> arguments) {
     report["device"] = Value::Dictionary{{"airplaneMode", platform::host::DeviceRadios::airplaneMode()},
                                          {"bluetoothPowered", platform::host::DeviceRadios::bluetoothPowered()}};
     // The tweak's own account of its start-up, read after the host ran so the radio flags show what it recorded.
-    if (options.loadTweak) {
-        using ReportFunction = void (*)(Value*);
-        auto function = reinterpret_cast<ReportFunction>(dlsym(RTLD_DEFAULT, "vantileStartupReport"));
-        if (function) {
-            Value tweak;
-            function(&tweak);
-            if (auto* d = tweak.asDictionary())
-                for (auto& [key, value] : *d) report.insert_or_assign(key, value);
-        }
-    }
+    if (options.loadTweak) addTweakReport(report);
     if (!report.count("filter")) report["filter"] = false;
 
     std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";

@@ -1,5 +1,7 @@
 #include "sim/StartupOptions.h"
 
+#include "sim/device/DeviceProfile.h"
+
 #include "sim/ProcessProfile.h"
 
 #include <cerrno>
@@ -11,7 +13,9 @@ namespace sim {
 const char* const kStartupUsage =
     "usage: vantile-sim startup [--root DIR] [--process ARGV0] [--groups A,B] [--airplane-mode on|off]\n"
     "                           [--bluetooth on|off] [--corner-radius R] [--language CODE] [--library PATH]\n"
-    "                           [--no-tweak] [--pretty]\n";
+    "                           [--no-tweak] [--profile NAME] [--pretty]\n"
+    "  --profile NAME starts the simulated phone of that profile (iphone-8, iphone-8-plus, iphone-x, iphone-xr,\n"
+    "                 iphone-12) with its Settings application, and reports its root list once it settled\n";
 
 namespace {
 
@@ -81,6 +85,11 @@ std::variant<StartupOptions, std::string> parseStartupOptions(std::span<const st
             if (v->empty() || *end || errno == ERANGE || !std::isfinite(r))
                 return "option --corner-radius: \"" + *v + "\" is not a number";
             options.cornerRadius = r;
+        } else if (arg == "--profile") {
+            auto v = operand();
+            if (!v) return missing();
+            if (!deviceProfileNamed(*v)) return "option --profile: unknown profile \"" + *v + "\"";
+            options.profile = *v;
         } else if (arg == "--language") {
             auto v = operand();
             if (!v) return missing();

@@ -11,6 +11,8 @@
 //   --language CODE       the device's language ("de"; default "en")
 //   --library PATH        the tweak library to load (default: the build's libVantile.so)
 //   --no-tweak            play the process without loading the tweak
+//   --profile NAME        play the simulated phone of that profile instead (sim/device/SimulatedDevice.h): its
+//                         Settings application starts, settles for a second, and the report adds "rootList"
 //   --pretty              indented JSON
 
 #include <filesystem>
@@ -32,6 +34,7 @@ struct StartupOptions {
     std::string language = "en";
     std::optional<std::filesystem::path> library;
     bool loadTweak = true;
+    std::optional<std::string> profile;
     bool pretty = false;
 };
 

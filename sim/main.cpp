@@ -1,6 +1,9 @@
 // vantile-sim: the simulated device. Each command plays a part of it; see the usage text.
 #include "sim/StartupCommand.h"
 #include "sim/StartupOptions.h"
+#include "sim/scenario/RunCommand.h"
+
+#include <filesystem>
 
 #include <iostream>
 #include <string>
@@ -13,7 +16,9 @@ constexpr const char* kUsage =
     "\n"
     "commands:\n"
     "  startup   play one process of the device: load the tweak library and print, as JSON, what its start-up did\n"
-    "            (vantile-sim startup --help for its options)\n";
+    "            (vantile-sim startup --help for its options)\n"
+    "  run       play a scenario on the simulated phone: vantile-sim run FILE [--root DIR] [--out DIR]\n"
+    "            (vantile-sim run --help for the commands, expectations and exit statuses)\n";
 
 }  // namespace
 
@@ -36,6 +41,15 @@ int main(int argc, char** argv) {
                 return 0;
             }
             return sim::runStartupCommand(rest);
+        }
+        if (command == "run") {
+            if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
+                std::cout << sim::scenario::runUsage();
+                return 0;
+            }
+            std::error_code ec;
+            auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+            return sim::scenario::runScenarioCommand(rest, ec ? std::string(argv[0]) : self.string());
         }
     } catch (const std::exception& e) {
         // Misuse of the platform by our own code is loud: say what and stop.

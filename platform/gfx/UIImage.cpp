@@ -2,6 +2,7 @@
 
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/Runtime.h"
+#include "platform/gfx/DisplayScale.h"
 #include "platform/gfx/ImageCodec.h"
 #include "platform/gfx/Painter.h"
 #include "platform/gfx/SystemSymbols.h"
@@ -30,6 +31,18 @@ CGFloat scaleFromFileName(const std::filesystem::path& path) {
     return 1;
 }
 
+// "name@Nx.ext" beside a file named without a scale, for the screen's scale N; nothing when there is none.
+std::optional<std::filesystem::path> scaledVariant(const std::filesystem::path& file) {
+    if (scaleFromFileName(file) != 1) return std::nullopt;
+    const long scale = std::lround(platform::displayScale());
+    if (scale < 2) return std::nullopt;
+    std::filesystem::path variant = file;
+    variant.replace_filename(file.stem().string() + "@" + std::to_string(scale) + "x" + file.extension().string());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(variant, ec)) return std::nullopt;
+    return variant;
+}
+
 }  // namespace
 
 Ref<UIImage> UIImage::imageWithBitmap(Bitmap bitmap, CGFloat scale, std::string source) {
@@ -43,6 +56,8 @@ Ref<UIImage> UIImage::imageWithBitmap(Bitmap bitmap, CGFloat scale, std::string 
 Ref<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath) {
     auto host = platform::devicePath(devicePath);
     std::error_code ec;
+    if (host)
+        if (auto variant = scaledVariant(*host)) host = *variant;
     if (!host || !std::filesystem::is_regular_file(*host, ec)) {
         ++g_missingFiles;
         return nullptr;

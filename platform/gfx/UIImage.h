@@ -24,8 +24,10 @@ public:
     using Data = std::vector<std::uint8_t>;
 
     // The PNG or JPEG file at a device path ("/Library/..."), resolved under the device root. A name ending in
-    // "@2x" or "@3x" before its extension gives that scale. Nothing when the file is missing, unreadable or not an
-    // image (counted in missingFileCount() or undecodableCount()).
+    // "@2x" or "@3x" before its extension gives that scale. For a name without such a suffix the variant for the
+    // screen's scale ("icon@3x.png" on a 3x screen) is read instead when it exists, as the device does; the image's
+    // source stays the path asked for. Nothing when the file is missing, unreadable or not an image (counted in
+    // missingFileCount() or undecodableCount()).
     static Ref<UIImage> imageWithContentsOfFile(std::string_view devicePath);
     // PNG or JPEG bytes. Nothing for anything else (counted in undecodableCount()).
     static Ref<UIImage> imageWithData(const Data& data, CGFloat scale = 1.0);

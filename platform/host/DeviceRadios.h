@@ -5,6 +5,7 @@
 // through those classes.
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class RadiosPreferences;
@@ -26,7 +27,19 @@ public:
     static std::size_t airplaneModeQueries();
     static std::size_t bluetoothQueries();
 
-    // Back to a device with both radios off and no records.
+    // What the host process does where the device's own code reads the radios (the Settings root page's airplane
+    // switch when the page appears and when the state changes, the status bar): sends "airplaneMode" to a new
+    // RadiosPreferences and "powered" to the shared BluetoothManager through the run-time, so replacements of those
+    // getters see the reads. A service whose class the process does not contain is not asked.
+    static void readStatesAsHost();
+
+    // Observers of the device's radio state: called on the main run loop (a later turn, as the device's
+    // notification arrives) after airplane mode or Bluetooth changed, by the device's owner or by a
+    // `setAirplaneMode:` request. Nothing is called when a set leaves the state as it was. Answers a token.
+    static std::size_t addChangeObserver(std::function<void()> observer);
+    static void removeChangeObserver(std::size_t token);
+
+    // Back to a device with both radios off, no records and no observers.
     static void reset();
 
 private:

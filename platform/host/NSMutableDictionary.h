@@ -22,6 +22,9 @@ public:
     // Setting a null object is misuse and throws std::invalid_argument; remove the key instead.
     void setObjectForKey(id object, std::string_view key);
     void removeObjectForKey(std::string_view key);
+    void removeAllObjects() { m_entries.clear(); }
+    // Replaces the entries by those of `other` (the values themselves are shared).
+    void setDictionary(const NSMutableDictionary& other) { m_entries = other.m_entries; }
     // The values in key order, as a new list (the values themselves are shared).
     Ref<NSMutableArray> allValues() const;
 

@@ -1,32 +1,361 @@
 #include "platform/host/PSListController.h"
 
+#include "platform/core/NSBundle.h"
+#include "platform/core/DictionaryFile.h"
+#include "platform/core/DeviceRoot.h"
 #include "platform/core/Runtime.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/host/DeviceCapabilities.h"
 #include "platform/host/NSMutableArray.h"
+#include "platform/host/PSSpecifier.h"
+#include "platform/host/PSTableCell.h"
+#include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UINavigationBar.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UITableView.h"
 
 VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
     using platform::runtime::addMethod;
     addMethod<&PSListController::specifiers>(c, "specifiers");
     addMethod<&PSListController::setSpecifiers>(c, "setSpecifiers:");
+    addMethod<&PSListController::reloadSpecifiers>(c, "reloadSpecifiers");
+    addMethod<&PSListController::reloadSpecifierAtIndexAnimated>(c, "reloadSpecifierAtIndex:animated:");
+    addMethod<&PSListController::loadSpecifiersFromPlistNameTarget>(c, "loadSpecifiersFromPlistName:target:");
+    addMethod<&PSListController::specifier>(c, "specifier");
+    addMethod<&PSListController::setSpecifier>(c, "setSpecifier:");
+    addMethod<&PSListController::table>(c, "table");
+    addMethod<&PSListController::pushController>(c, "pushController:");
+    addMethod<&PSListController::readPreferenceValue>(c, "readPreferenceValue:");
+    addMethod<&PSListController::setPreferenceValueSpecifier>(c, "setPreferenceValue:specifier:");
     addMethod<&PSListController::setEdgeToEdgeCells>(c, "setEdgeToEdgeCells:");
     addMethod<&PSListController::_isRegularWidth>(c, "_isRegularWidth");
+    addMethod<&PSListController::numberOfSectionsInTableView>(c, "numberOfSectionsInTableView:");
+    addMethod<&PSListController::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
+    addMethod<&PSListController::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
+    addMethod<&PSListController::tableViewTitleForHeaderInSection>(c, "tableView:titleForHeaderInSection:");
+    addMethod<&PSListController::tableViewTitleForFooterInSection>(c, "tableView:titleForFooterInSection:");
+    addMethod<&PSListController::tableViewHeightForRowAtIndexPath>(c, "tableView:heightForRowAtIndexPath:");
+    addMethod<&PSListController::tableViewDidSelectRowAtIndexPath>(c, "tableView:didSelectRowAtIndexPath:");
     platform::runtime::addIvar(
         c, "_specifiers", [](NSObject* o) -> id { return static_cast<PSListController*>(o)->m_specifiers; },
         [](NSObject* o, id v) { static_cast<PSListController*>(o)->m_specifiers = cast<NSMutableArray>(v); });
 })
 
+using platform::msgSend;
+
+namespace {
+
+// The dictionary of a property-list file of the device; None when missing or not a dictionary.
+Value readDevicePlist(const std::string& path) {
+    auto dict = platform::dictionaryWithContentsOfFile(path);
+    return dict ? Value(std::move(*dict)) : Value();
+}
+
+PSListController::BundleLoader& bundleLoader() {
+    static auto* loader = new PSListController::BundleLoader();
+    return *loader;
+}
+
+const std::string* stringAt(const Value& item, std::string_view key) {
+    const Value* v = item.find(key);
+    return v ? v->asString() : nullptr;
+}
+
+bool hasCapabilities(const Value& item) {
+    const Value* required = item.find("requiredCapabilities");
+    if (!required || !required->asArray()) return true;
+    for (const Value& capability : *required->asArray())
+        if (const std::string* name = capability.asString(); name && !platform::host::DeviceCapabilities::has(*name))
+            return false;
+    return true;
+}
+
+Ref<PSSpecifier> specifierFromItem(const Value& item, const id& target, const std::string& bundlePath) {
+    const auto* dict = item.asDictionary();
+    if (!dict) return nullptr;
+    if (!hasCapabilities(item)) return nullptr;
+    long cell = PSSpecifier::PSLinkCell;
+    if (const std::string* name = stringAt(item, "cell")) {
+        auto type = PSSpecifier::cellTypeFromString(*name);
+        if (!type) return nullptr;
+        cell = *type;
+    }
+    const std::string* label = stringAt(item, "label");
+    Class detail = nullptr;
+    if (const std::string* name = stringAt(item, "detail")) detail = objc_getClass(*name);
+    SEL get = nullptr;
+    SEL set = nullptr;
+    if (const std::string* name = stringAt(item, "get")) get = sel(*name);
+    if (const std::string* name = stringAt(item, "set")) set = sel(*name);
+    if (item.find("key") && cell != PSSpecifier::PSGroupCell) {
+        if (!get) get = sel("readPreferenceValue:");
+        if (!set) set = sel("setPreferenceValue:specifier:");
+    }
+    auto specifier = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
+        label ? *label : std::string(), cell == PSSpecifier::PSGroupCell ? nullptr : target, set, get, detail, cell,
+        nullptr);
+    if (const std::string* identifier = stringAt(item, "id")) specifier->setIdentifier(*identifier);
+    for (const auto& [key, value] : *dict) specifier->setPropertyForKey(Property(value), key);
+    if (const std::string* icon = stringAt(item, "icon")) {
+        const std::string folder = bundlePath.empty() ? NSBundle::mainBundle()->bundlePath() : bundlePath;
+        // A missing icon file leaves the row without icon, as on the device; UIImage counts the miss.
+        if (auto image = UIImage::imageWithContentsOfFile(folder + "/" + *icon))
+            specifier->setPropertyForKey(Property(image), "iconImage");
+    }
+    return specifier;
+}
+
+}  // namespace
+
+void PSListController::setBundleLoader(BundleLoader loader) { bundleLoader() = std::move(loader); }
+
+Ref<NSMutableArray> PSListController::specifiersFromItems(const Value::Array& items, const id& target,
+                                                          const std::string& bundlePath) {
+    auto list = NSMutableArray::array();
+    for (const Value& item : items)
+        if (auto specifier = specifierFromItem(item, target, bundlePath)) list->addObject(specifier);
+    return list;
+}
+
+Ref<NSMutableArray> PSListController::loadSpecifiersFromPlistNameTarget(std::string name, id target) {
+    const std::string folder = m_bundlePath.empty() ? NSBundle::mainBundle()->bundlePath() : m_bundlePath;
+    const auto plist = readDevicePlist(folder + "/" + name + ".plist");
+    const Value* items = plist.find("items");
+    if (!items || !items->asArray()) return NSMutableArray::array();
+    return specifiersFromItems(*items->asArray(), target, folder);
+}
+
 Ref<NSMutableArray> PSListController::specifiers() { return m_specifiers; }
 
-void PSListController::setSpecifiers(Ref<NSMutableArray> list) { m_specifiers = std::move(list); }
+void PSListController::setSpecifiers(Ref<NSMutableArray> list) {
+    m_specifiers = std::move(list);
+    if (m_table) msgSend<void>(this, sel("reloadSpecifiers"));
+}
 
-void PSListController::setEdgeToEdgeCells(bool on) { m_edgeToEdgeCells = on; }
+void PSListController::reloadSpecifiers() {
+    if (m_table) m_table->reloadData();
+}
+
+void PSListController::reloadSpecifierAtIndexAnimated(long index, bool animated) {
+    auto path = indexPathForIndex(index);
+    if (!path || !m_table) return;
+    auto cell = cast<PSTableCell>(m_table->cellForRowAtIndexPath(IndexPath{path->first, path->second}));
+    if (cell) msgSend<void>(cell, sel("refreshCellContentsWithSpecifier:"), specifierAtIndexPath(path->first, path->second));
+}
+
+void PSListController::setSpecifier(Ref<PSSpecifier> specifier) {
+    m_specifier = std::move(specifier);
+    if (m_specifier && title().empty()) setTitle(m_specifier->name());
+}
+
+Ref<UITableView> PSListController::table() {
+    view();
+    return m_table;
+}
+
+void PSListController::pushController(Ref<UIViewController> controller) {
+    if (auto navigation = navigationController(); navigation && controller)
+        navigation->pushViewControllerAnimated(std::move(controller), true);
+}
+
+Value PSListController::readPreferenceValue(Ref<PSSpecifier> specifier) {
+    return specifier ? PSSpecifier::readPreferenceValue(*specifier) : Value();
+}
+
+void PSListController::setPreferenceValueSpecifier(Value value, Ref<PSSpecifier> specifier) {
+    if (specifier) PSSpecifier::writePreferenceValue(*specifier, value);
+}
+
+void PSListController::setEdgeToEdgeCells(bool on) {
+    m_edgeToEdgeCells = on;
+    if (m_table) m_table->reloadData();
+}
 
 bool PSListController::_isRegularWidth() { return UIScreen::mainScreen()->bounds().size.width >= 700; }
+
+CGFloat PSListController::rowMargin() const {
+    if (m_edgeToEdgeCells) return 0;
+    return m_regularWidthLayout.value_or(false) ? 20 : 16;
+}
+
+void PSListController::loadView() {
+    auto root = alloc<UIView>();
+    root->initWithFrame(UIScreen::mainScreen()->bounds());
+    m_table = alloc<UITableView>();
+    m_table->initWithFrameStyle(root->bounds(), UITableViewStyleGrouped);
+    m_table->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    m_table->setDataSource(self());
+    m_table->setDelegate(self());
+    root->addSubview(m_table);
+    setView(root);
+}
 
 void PSListController::viewDidLoad() {
     UIViewController::viewDidLoad();
     // Through the run-time, so that replacements of either method decide what the page does.
-    const bool regular = platform::msgSend<bool>(this, sel("_isRegularWidth"));
+    const bool regular = msgSend<bool>(this, sel("_isRegularWidth"));
     m_regularWidthLayout = regular;
-    platform::msgSend<void>(this, sel("setEdgeToEdgeCells:"), !regular);
+    msgSend<void>(this, sel("setEdgeToEdgeCells:"), !regular);
+}
+
+void PSListController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    updateInsets();
+    // Values may have changed on another page (or in another process) while this one was covered.
+    if (m_table) {
+        if (auto selected = m_table->indexPathForSelectedRow()) m_table->deselectRowAtIndexPathAnimated(*selected, animated);
+        m_table->reloadData();
+    }
+}
+
+void PSListController::viewDidLayoutSubviews() {
+    UIViewController::viewDidLayoutSubviews();
+    // The tweak's overlay lives inside the table, so the table keeps the view's full size.
+    if (m_table && viewIfLoaded()) {
+        const CGRect b = viewIfLoaded()->bounds();
+        if (m_table->frame().size != b.size) m_table->setFrame(b);
+        updateInsets();
+    }
+}
+
+void PSListController::updateInsets() {
+    if (!m_table) return;
+    // The list scrolls under the translucent bars but starts below them, as the device's adjusted insets do.
+    UIEdgeInsets inset{0, 0, UIScreen::mainScreen()->profile().homeIndicatorHeight, 0};
+    if (auto navigation = navigationController(); navigation && !navigation->isNavigationBarHidden())
+        inset.top = navigation->navigationBar()->frame().maxY();
+    const UIEdgeInsets old = m_table->contentInset();
+    if (old == inset) return;
+    const bool atTop = m_table->contentOffset().y <= -old.top + 0.5;
+    m_table->setContentInset(inset);
+    if (atTop) m_table->setContentOffset(CGPointMake(0, -inset.top));
+}
+
+// ----- groups -----
+
+void PSListController::rebuildGroups() {
+    m_groups.clear();
+    m_shown = msgSend<Ref<NSMutableArray>>(this, sel("specifiers"));
+    if (!m_shown) return;
+    for (std::size_t i = 0; i < m_shown->count(); ++i) {
+        auto entry = m_shown->objectAtIndexAs<PSSpecifier>(i);
+        if (!entry) continue;
+        if (entry->isGroup()) {
+            m_groups.push_back(Group{entry, {}});
+            continue;
+        }
+        if (m_groups.empty()) m_groups.push_back(Group{nullptr, {}});
+        m_groups.back().rows.push_back(i);
+    }
+}
+
+Ref<PSSpecifier> PSListController::specifierAtIndexPath(long section, long row) const {
+    if (!m_shown || section < 0 || row < 0 || static_cast<std::size_t>(section) >= m_groups.size()) return nullptr;
+    const auto& rows = m_groups[static_cast<std::size_t>(section)].rows;
+    if (static_cast<std::size_t>(row) >= rows.size()) return nullptr;
+    const std::size_t index = rows[static_cast<std::size_t>(row)];
+    return index < m_shown->count() ? m_shown->objectAtIndexAs<PSSpecifier>(index) : nullptr;
+}
+
+std::optional<std::pair<long, long>> PSListController::indexPathForIndex(long index) const {
+    if (index < 0) return std::nullopt;
+    for (std::size_t s = 0; s < m_groups.size(); ++s)
+        for (std::size_t r = 0; r < m_groups[s].rows.size(); ++r)
+            if (m_groups[s].rows[r] == static_cast<std::size_t>(index))
+                return std::pair{static_cast<long>(s), static_cast<long>(r)};
+    return std::nullopt;
+}
+
+// ----- table -----
+
+long PSListController::numberOfSectionsInTableView(Ref<UITableView>) {
+    // The table asks this first at every load, so the groups follow the list the page answers now.
+    rebuildGroups();
+    return static_cast<long>(m_groups.size());
+}
+
+long PSListController::tableViewNumberOfRowsInSection(Ref<UITableView>, long section) {
+    if (section < 0 || static_cast<std::size_t>(section) >= m_groups.size()) return 0;
+    return static_cast<long>(m_groups[static_cast<std::size_t>(section)].rows.size());
+}
+
+Ref<UITableViewCell> PSListController::tableViewCellForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path) {
+    auto row = specifierAtIndexPath(path->section(), path->row());
+    Class cellClass = objc_getClass(row && row->cellType() == PSSpecifier::PSSwitchCell ? "PSSwitchTableCell"
+                                                                                         : "PSTableCell");
+    if (row)
+        if (auto custom = row->stringProperty("cellClass"))
+            if (Class c = objc_getClass(*custom)) cellClass = c;
+    const std::string reuse = std::string(platform::runtime::className(cellClass)) + ":" +
+                              std::to_string(row ? row->cellType() : 0);
+    auto cell = table->dequeueReusableCellWithIdentifier(reuse);
+    if (cell) {
+        if (cell->respondsToSelector(sel("refreshCellContentsWithSpecifier:")))
+            msgSend<void>(cell, sel("refreshCellContentsWithSpecifier:"), row);
+    } else {
+        cell = cast<UITableViewCell>(platform::runtime::createInstance(cellClass));
+        const long style = row && row->cellType() == PSSpecifier::PSTitleValueCell ? UITableViewCellStyleValue1
+                                                                                  : UITableViewCellStyleDefault;
+        msgSend<void>(cell, sel("initWithStyle:reuseIdentifier:specifier:"), style, reuse, row);
+    }
+    if (auto ps = cast<PSTableCell>(cell)) {
+        const long rows = tableViewNumberOfRowsInSection(table, path->section());
+        ps->setGroupInset(rowMargin(), path->row() == 0, path->row() == rows - 1);
+    }
+    return cell;
+}
+
+std::string PSListController::tableViewTitleForHeaderInSection(Ref<UITableView>, long section) {
+    if (section < 0 || static_cast<std::size_t>(section) >= m_groups.size()) return {};
+    const auto& header = m_groups[static_cast<std::size_t>(section)].header;
+    return header ? header->name() : std::string();
+}
+
+std::string PSListController::tableViewTitleForFooterInSection(Ref<UITableView>, long section) {
+    if (section < 0 || static_cast<std::size_t>(section) >= m_groups.size()) return {};
+    const auto& header = m_groups[static_cast<std::size_t>(section)].header;
+    return header ? header->stringProperty("footerText").value_or("") : std::string();
+}
+
+CGFloat PSListController::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath> path) {
+    auto row = specifierAtIndexPath(path->section(), path->row());
+    if (row)
+        if (auto height = row->propertyForKey("height"); height && height->value())
+            if (auto h = height->value()->numberValue(); h && *h > 0) return *h;
+    return UITableView::kDefaultRowHeight;
+}
+
+void PSListController::tableViewDidSelectRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path) {
+    if (!path) return;
+    if (table) table->deselectRowAtIndexPathAnimated(IndexPath{path->section(), path->row()}, true);
+    // The groups may be older than the list when a replacement changed it without reloading; look again.
+    if (!specifierAtIndexPath(path->section(), path->row())) rebuildGroups();
+    openRow(specifierAtIndexPath(path->section(), path->row()));
+}
+
+Ref<UIViewController> PSListController::openRow(const Ref<PSSpecifier>& row) {
+    if (!row) return nullptr;
+    if (row->cellType() == PSSpecifier::PSButtonCell) {
+        if (auto action = row->stringProperty("action"); action && row->target())
+            if (row->target()->respondsToSelector(sel(*action))) msgSend<void>(row->target(), sel(*action));
+        return nullptr;
+    }
+    Class detail = row->detailControllerClass();
+    if (!detail)
+        if (auto name = row->stringProperty("detail")) {
+            detail = objc_getClass(*name);
+            if (!detail && bundleLoader())
+                if (auto bundle = row->stringProperty("bundle"); bundle && bundleLoader()(*bundle))
+                    detail = objc_getClass(*name);
+            if (detail) row->setDetailControllerClass(detail);
+        }
+    if (!detail) return nullptr;
+    auto controller = cast<UIViewController>(platform::runtime::createInstance(detail));
+    if (!controller) return nullptr;
+    // Not sent by name: "init" is no published selector, and the virtual call reaches subclasses all the same.
+    controller->init();
+    if (controller->respondsToSelector(sel("setSpecifier:"))) msgSend<void>(controller, sel("setSpecifier:"), row);
+    msgSend<void>(this, sel("pushController:"), controller);
+    return controller;
 }

@@ -1,5 +1,7 @@
 #include "platform/host/PSSpecifier.h"
 
+#include "platform/core/CFNotificationCenter.h"
+#include "platform/core/CFPreferences.h"
 #include "platform/core/Runtime.h"
 
 #include <array>
@@ -62,6 +64,48 @@ void PSSpecifier::setPropertyForKey(Property property, std::string_view key) {
 void PSSpecifier::removePropertyForKey(std::string_view key) {
     auto it = m_properties.find(key);
     if (it != m_properties.end()) m_properties.erase(it);
+}
+
+std::optional<std::string> PSSpecifier::stringProperty(std::string_view key) const {
+    auto it = m_properties.find(key);
+    if (it == m_properties.end() || !it->second.value()) return std::nullopt;
+    if (const std::string* text = it->second.value()->asString()) return *text;
+    return std::nullopt;
+}
+
+Value PSSpecifier::readPreferenceValue(const PSSpecifier& specifier) {
+    const auto key = specifier.stringProperty("key");
+    const auto domain = specifier.stringProperty("defaults");
+    if (key && domain) {
+        Value stored = CFPreferencesCopyAppValue(*key, *domain);
+        if (!stored.isNone()) return stored;
+    }
+    if (auto fallback = specifier.propertyForKey("default"); fallback && fallback->value()) return *fallback->value();
+    return Value();
+}
+
+void PSSpecifier::writePreferenceValue(const PSSpecifier& specifier, const Value& value) {
+    const auto key = specifier.stringProperty("key");
+    const auto domain = specifier.stringProperty("defaults");
+    if (key && domain) CFPreferencesSetAppValue(*key, value, *domain);
+    // Posted even without a key: some rows only announce the change and let the observer read what it needs.
+    if (auto name = specifier.stringProperty("PostNotification"); name && !name->empty()) notify_post(name->c_str());
+}
+
+Value PSSpecifier::performGetter() {
+    id target = m_target.lock();
+    if (target && m_getter && target->respondsToSelector(m_getter))
+        return platform::msgSend<Value>(target, m_getter, self<PSSpecifier>());
+    return readPreferenceValue(*this);
+}
+
+void PSSpecifier::performSetterWithValue(Value value) {
+    id target = m_target.lock();
+    if (target && m_setter && target->respondsToSelector(m_setter)) {
+        platform::msgSend<void>(target, m_setter, std::move(value), self<PSSpecifier>());
+        return;
+    }
+    writePreferenceValue(*this, value);
 }
 
 std::string PSSpecifier::description() const {

@@ -2,6 +2,14 @@
 
 // An entry of a Settings list page: a group header or a row. The page shows one row (or header) per specifier, in
 // the order of its list; regrouping and the add-on's own rows find entries by identifier and read their properties.
+//
+// Values. A row's value is read and written through its target's getter and setter, sent by name:
+//   getter  Value (Ref<PSSpecifier>)          e.g. "readPreferenceValue:"
+//   setter  void (Value, Ref<PSSpecifier>)    e.g. "setPreferenceValue:specifier:"
+// PSListController publishes those two with the framework's meaning: the value of the preference key "key" in the
+// domain "defaults", or the property "default" when the domain has none; writing stores it and then posts the
+// Darwin notification named by "PostNotification", if any. A row without target or getter reads through that same
+// rule directly, so a specifier is usable before its page exists.
 
 #include "platform/core/Object.h"
 #include "platform/host/Property.h"
@@ -67,6 +75,24 @@ public:
     Class detailControllerClass() const { return m_detail; }
     void setDetailControllerClass(Class detail) { m_detail = detail; }
     Class editPaneClass() const { return m_edit; }
+
+    void setTarget(const id& target, SEL set, SEL get) {
+        m_target = target;
+        m_setter = set;
+        m_getter = get;
+    }
+
+    // The row's current value (see above); None when the target has no such getter and the domain has no value
+    // nor the specifier a "default".
+    Value performGetter();
+    // Hands `value` to the setter (see above). Without target or setter the value is stored directly.
+    void performSetterWithValue(Value value);
+    // The framework's own reading and writing of a specifier's preference, used by pages and rows without getter.
+    static Value readPreferenceValue(const PSSpecifier& specifier);
+    static void writePreferenceValue(const PSSpecifier& specifier, const Value& value);
+
+    // The property's value as a string; nothing when absent or not a string.
+    std::optional<std::string> stringProperty(std::string_view key) const;
 
     const Properties& properties() const { return m_properties; }
     // The property of that key; nothing when the specifier has none.

@@ -2,6 +2,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/host/DeviceRadios.h"
+#include "platform/ui/EffectLog.h"
 
 using platform::host::DeviceRadios;
 
@@ -15,4 +16,8 @@ bool RadiosPreferences::airplaneMode() {
     return DeviceRadios::airplaneMode();
 }
 
-void RadiosPreferences::setAirplaneMode(bool on) { DeviceRadios::recordAirplaneModeRequest(on); }
+// Logged beside the haptics and URL opens, so a test sees a tap's request in order with its haptic.
+void RadiosPreferences::setAirplaneMode(bool on) {
+    platform::recordEffect("airplaneMode", on ? "on" : "off", on ? 1 : 0);
+    DeviceRadios::recordAirplaneModeRequest(on);
+}

@@ -10,6 +10,7 @@ class RadiosPreferences : public NSObject {
 public:
     // Published as "airplaneMode" (B@:): the device's current airplane mode.
     virtual bool airplaneMode();
-    // Published as "setAirplaneMode:" (v@:B): switches the device's airplane mode; every request is recorded.
+    // Published as "setAirplaneMode:" (v@:B): switches the device's airplane mode; every request is
+    // recorded (DeviceRadios::airplaneModeRequests) and logged as effect "airplaneMode" ("on" 1 / "off" 0).
     virtual void setAirplaneMode(bool on);
 };

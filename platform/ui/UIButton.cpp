@@ -17,9 +17,20 @@ namespace {
 // The gap between image and title when a button shows both.
 constexpr CGFloat kImageTitleGap = 4;
 
+// Insets larger than the rectangle give a negative size, which the device's geometry standardises (the
+// rectangle flips over its edge) rather than hides: an image inset by more than its width shows shifted.
 CGRect inset(CGRect r, UIEdgeInsets i) {
-    return {{r.origin.x + i.left, r.origin.y + i.top},
-            {r.size.width - i.left - i.right, r.size.height - i.top - i.bottom}};
+    CGRect out{{r.origin.x + i.left, r.origin.y + i.top},
+               {r.size.width - i.left - i.right, r.size.height - i.top - i.bottom}};
+    if (out.size.width < 0) {
+        out.origin.x += out.size.width;
+        out.size.width = -out.size.width;
+    }
+    if (out.size.height < 0) {
+        out.origin.y += out.size.height;
+        out.size.height = -out.size.height;
+    }
+    return out;
 }
 }  // namespace
 

@@ -11,6 +11,8 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
+#include "platform/ui/UISearchBar.h"
+#include "platform/ui/UISearchController.h"
 
 #include <algorithm>
 
@@ -40,6 +42,11 @@ Ref<UINavigationItem> UINavigationBar::backItem() const {
 void UINavigationBar::setPrefersLargeTitles(bool on) {
     m_prefersLargeTitles = on;
     itemsChanged();
+}
+
+bool UINavigationBar::showsSearchBar() const {
+    auto top = topItem();
+    return top && top->searchController() && top->searchController()->searchBar();
 }
 
 bool UINavigationBar::showsLargeTitle() const {
@@ -110,6 +117,8 @@ void UINavigationBar::itemsChanged() {
     m_titleView = nullptr;
     if (m_backView) m_backView->removeFromSuperview();
     m_backView = nullptr;
+    if (m_searchView) m_searchView->removeFromSuperview();
+    m_searchView = nullptr;
     if (!backgroundColor()) {
         static Ref<UIColor> bar = UIColor::secondarySystemBackgroundColor()->colorWithAlphaComponent(0.94);
         setBackgroundColor(bar);
@@ -138,6 +147,10 @@ void UINavigationBar::itemsChanged() {
         m_titleView = label;
     }
     addSubview(m_titleView);
+    if (showsSearchBar()) {
+        m_searchView = top->searchController()->searchBar();
+        addSubview(m_searchView);
+    }
     std::string back = backButtonTitle();
     if (!back.empty() && top->leftBarButtonItems().empty()) {
         auto button = UIButton::buttonWithType(UIButtonTypeSystem);
@@ -175,10 +188,14 @@ void UINavigationBar::layoutSubviews() {
         v->setFrame(CGRectMake(right, (rowHeight - f.height()) / 2, f.width(), f.height()));
         right -= kItemGap;
     }
+    if (m_searchView) {
+        m_searchView->setFrame(CGRectMake(8, b.height() - kSearchBarHeight + 8, b.width() - 16, kSearchBarHeight - 16));
+    }
     if (!m_titleView) return;
     if (showsLargeTitle()) {
         if (auto label = cast<UILabel>(m_titleView)) label->setFont(UIFont::boldSystemFontOfSize(34));
-        m_titleView->setFrame(CGRectMake(16, rowHeight, b.width() - 32, b.height() - rowHeight));
+        const CGFloat search = m_searchView ? kSearchBarHeight : 0;
+        m_titleView->setFrame(CGRectMake(16, rowHeight, b.width() - 32, b.height() - rowHeight - search));
         return;
     }
     CGSize s = m_titleView->intrinsicContentSize();

@@ -1,7 +1,8 @@
 #pragma once
 
 // The bar at the top of a navigation controller. It shows the top item's title (or title view), its bar button
-// items, and a back button titled with the previous item's title when there is one.
+// items, and a back button titled with the previous item's title when there is one. When the top item has a search
+// controller, its search bar lies along the bottom of the bar, which is then kSearchBarHeight taller.
 
 #include "platform/ui/UIView.h"
 
@@ -14,6 +15,8 @@ class UIBarButtonItem;
 class UINavigationBar : public UIView {
     VT_OBJECT(UINavigationBar, UIView)
 public:
+    static constexpr CGFloat kSearchBarHeight = 52;
+
     // Bottom first; the navigation controller keeps it equal to its stack's items.
     const std::vector<Ref<UINavigationItem>>& items() const { return m_items; }
     void setItems(std::vector<Ref<UINavigationItem>> items);
@@ -26,6 +29,8 @@ public:
     void setPrefersLargeTitles(bool on);
     // True when the top item's large-title mode and the bar's preference show the large title.
     bool showsLargeTitle() const;
+    // True when the top item has a search controller, whose bar the navigation bar then shows.
+    bool showsSearchBar() const;
 
     // What the bar shows, for dumps and tests: the title text (empty with a title view), the back button's title
     // (empty when there is no back item), the views of the bar button items, left and right, in screen order.
@@ -55,5 +60,6 @@ private:
     Ref<UIView> m_backView;
     std::vector<Ref<UIView>> m_leftViews;
     std::vector<Ref<UIView>> m_rightViews;
+    Ref<UIView> m_searchView;
     Weak<class UINavigationController> m_owner;
 };

@@ -71,6 +71,7 @@ void UINavigationController::layoutContent() {
     CGRect b = v->bounds();
     CGFloat statusBar = UIScreen::mainScreen()->profile().statusBarHeight;
     CGFloat height = m_bar->showsLargeTitle() ? kLargeTitleBarHeight : kBarHeight;
+    if (m_bar->showsSearchBar()) height += UINavigationBar::kSearchBarHeight;
     m_bar->setFrame(CGRectMake(0, statusBar, b.width(), height));
     // Content lies under the bar, as with the device's translucent bars.
     for (auto& c : m_stack)

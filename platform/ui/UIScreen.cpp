@@ -1,6 +1,7 @@
 #include "platform/ui/UIScreen.h"
 
 #include "platform/core/Runtime.h"
+#include "platform/gfx/DisplayScale.h"
 
 VT_REGISTER_CLASS(UIScreen)
 
@@ -36,11 +37,18 @@ bool UIScreen::setDeviceProfile(std::string_view name) {
     auto found = profileNamed(name);
     if (!found) return false;
     current() = *found;
+    platform::setDisplayScale(found->scale);
     return true;
 }
 
-void UIScreen::setCustomProfile(const UIScreenProfile& profile) { current() = profile; }
-void UIScreen::resetDeviceProfile() { current() = profiles().front(); }
+void UIScreen::setCustomProfile(const UIScreenProfile& profile) {
+    current() = profile;
+    platform::setDisplayScale(profile.scale);
+}
+void UIScreen::resetDeviceProfile() {
+    current() = profiles().front();
+    platform::setDisplayScale(current().scale);
+}
 const std::vector<UIScreenProfile>& UIScreen::knownProfiles() { return profiles(); }
 
 std::optional<UIScreenProfile> UIScreen::profileNamed(std::string_view name) {

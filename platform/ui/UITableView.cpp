@@ -389,7 +389,7 @@ void UITableView::updateVisibleCells() {
             if (!(m_reorder && m_reorder->cell == cell))
                 cell->setFrame(CGRectMake(0, sec.rowTops[r], bounds().width(), sec.rowHeights[r]));
             if (cell->superview().get() != this) {
-                addSubview(cell);
+                insertSubviewAtIndex(cell, static_cast<long>(rowViewInsertionIndex()));
                 if (answers(d, "tableView:willDisplayCell:forRowAtIndexPath:"))
                     msgSend<void, T, Ref<UITableViewCell>, P>(d.get(), sel("tableView:willDisplayCell:forRowAtIndexPath:"),
                                                              self<UITableView>(), cell, obj(path));
@@ -440,13 +440,27 @@ void UITableView::updateHeaders(CGRect visible) {
             if (!view) continue;
             it = m_headers.emplace(s, view).first;
             view->setFrame(rect);
-            addSubview(view);
+            insertSubviewAtIndex(view, static_cast<long>(rowViewInsertionIndex()));
             if (answers(d, "tableView:willDisplayHeaderView:forSection:"))
                 msgSend<void, T, Ref<UIView>, long>(d.get(), sel("tableView:willDisplayHeaderView:forSection:"), me,
                                                     view, s);
         }
         it->second->setFrame(rect);
     }
+}
+
+// Rows and headers that come on screen go beneath the views others added to the table, as on the device: a view
+// laid over the rows (the add-on's dashboard over the Settings list) stays over them when rows are reloaded.
+std::size_t UITableView::rowViewInsertionIndex() const {
+    const auto& views = subviews();
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        const Ref<UIView>& v = views[i];
+        if (cast<UITableViewCell>(v) || v == m_backgroundView || v == m_tableHeader || v == m_tableFooter) continue;
+        bool header = false;
+        for (const auto& [section, view] : m_headers) header = header || view == v;
+        if (!header) return i;
+    }
+    return views.size();
 }
 
 void UITableView::layoutSubviews() {

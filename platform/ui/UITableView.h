@@ -235,6 +235,8 @@ private:
     std::vector<Section> m_sections;
     std::map<IndexPath, Ref<UITableViewCell>> m_cells;
     std::map<long, Ref<UIView>> m_headers;
+    // Where a row or header view that comes on screen is inserted: below the first subview that is none of them.
+    std::size_t rowViewInsertionIndex() const;
     std::vector<IndexPath> m_selected;
     bool m_allowsSelection = true;
     bool m_allowsMultiple = false;

@@ -257,3 +257,48 @@ TEST(StartupCommandLine, BadArgumentsAreRefusedWithAReason) {
 }
 
 }  // namespace
+
+namespace {
+
+// The simulated phone of each profile with the add-on loaded but switched off: Settings shows the host's own list.
+TEST_F(Startup, EachProfileWithTheSwitchOffShowsTheHostsOwnRootList) {
+    struct Case {
+        const char* profile;
+        bool developer, tvProvider;
+        const char* lastInstalled;
+    };
+    const Case cases[] = {
+        {"iphone-8", false, false, "WhatsApp [net.whatsapp.WhatsApp]"},
+        {"iphone-8-plus", true, false, "Spotify [com.spotify.client]"},
+        {"iphone-x", false, true, "WhatsApp [net.whatsapp.WhatsApp]"},
+        {"iphone-xr", true, true, "Telegram [org.telegram.Telegram]"},
+        {"iphone-12", true, false, "YouTube [com.google.ios.youtube]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        const Value report = start(kSettings, {"--profile", c.profile});
+        EXPECT_EQ(hooks(report), kRecorders);
+        const auto list = stringList(at(report, "rootList"));
+        ASSERT_GT(list.size(), 10u);
+        EXPECT_EQ(std::vector<std::string>(list.begin(), list.begin() + 3),
+                  (std::vector<std::string>{"H", "Apple ID [APPLE_ACCOUNT]", "H"}));
+        auto has = [&](const std::string& line) { return std::find(list.begin(), list.end(), line) != list.end(); };
+        EXPECT_EQ(has("Developer [DEVELOPER_SETTINGS]"), c.developer);
+        EXPECT_EQ(has("H:VIDEO_SUBSCRIBER_GROUP"), c.tvProvider);
+        EXPECT_TRUE(has("Vantile")) << "the add-on's pane entry";
+        EXPECT_FALSE(has("Tweaks")) << "no link rows while switched off";
+        EXPECT_EQ(list.back(), c.lastInstalled) << "installed applications last, by name";
+        EXPECT_EQ(number(report, "installedLoads"), 1.0);
+        const Value* title = at(report, "visibleTitle");
+        ASSERT_TRUE(title && title->asString());
+        EXPECT_EQ(*title->asString(), "Settings");
+    }
+}
+
+TEST_F(Startup, AnUnknownProfileIsRefused) {
+    const simtest::Run run = simtest::runSimulator({"startup", "--root", root.path().string(), "--profile", "iphone-3g"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("unknown profile"), std::string::npos) << run.err;
+}
+
+}  // namespace

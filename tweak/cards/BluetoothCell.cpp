@@ -1,12 +1,28 @@
-// Start-up state of the Bluetooth card.
-#include "tweak/cards/CardStartup.h"
+// The Bluetooth card, its start-up state and the recorder of the Bluetooth power state.
+#include "tweak/cards/BluetoothCell.h"
 
-#include "platform/core/Runtime.h"
+#include "tweak/cards/CardStartup.h"
 #include "tweak/cards/RadioFlags.h"
+
+#include "platform/core/NSTimer.h"
+#include "platform/core/Runtime.h"
+
+VT_REGISTER_CLASS(BluetoothCell, [](Class c) {
+    platform::runtime::addMethod<&BluetoothCell::checkBluetoothStatus>(c, "checkBluetoothStatus");
+})
 
 namespace vantile {
 std::atomic<bool> isBluetoothOn{false};
+Ref<NSTimer> refreshBluetoothTimer;
 }  // namespace vantile
+
+void BluetoothCell::finishBuilding() {
+    vantile::refreshBluetoothTimer = schedulePollTimer("checkBluetoothStatus");
+    addTapRecognizer();
+    sendFetchColourOptions();
+}
+
+void BluetoothCell::checkBluetoothStatus() { showStatus(vantile::isBluetoothOn.load(std::memory_order_relaxed)); }
 
 namespace vantile::cards {
 

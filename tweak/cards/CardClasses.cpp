@@ -2,13 +2,6 @@
 
 #include "platform/core/Runtime.h"
 
-VT_REGISTER_CLASS(TweaksCell)
-VT_REGISTER_CLASS(StockAppsCell)
-VT_REGISTER_CLASS(ThirdPartyAppsCell)
-VT_REGISTER_CLASS(AirplaneCell)
-VT_REGISTER_CLASS(WifiCell)
-VT_REGISTER_CLASS(BluetoothCell)
-VT_REGISTER_CLASS(CellularCell)
 VT_REGISTER_CLASS(HotspotCell)
 VT_REGISTER_CLASS(NotificationsCell)
 VT_REGISTER_CLASS(SoundsCell)

@@ -1,9 +1,9 @@
 #pragma once
 
-// The 23 card classes of the dashboard, in catalogue order. Each exists in the run-time under its own name, so the
-// grid can register it under its reuse identifier; what one shows and opens comes from its kind (CardKind.h), so
-// the classes themselves are only names. A card that gains behaviour of its own (live status, counts) moves into
-// a file pair of its own and overrides the template's virtuals there.
+// The card classes of the dashboard that add nothing to the template, in catalogue order. Each exists in the
+// run-time under its own name, so the grid can register it under its reuse identifier; what one shows and opens
+// comes from its kind (CardKind.h), so the classes themselves are only names. The live and counting cards have
+// file pairs of their own and override the template's virtuals there.
 
 #include "tweak/cards/VantileCardCell.h"
 
@@ -12,13 +12,6 @@
         VT_OBJECT(Name, VantileCardCell)      \
     };
 
-VANTILE_CARD_CLASS(TweaksCell)
-VANTILE_CARD_CLASS(StockAppsCell)
-VANTILE_CARD_CLASS(ThirdPartyAppsCell)
-VANTILE_CARD_CLASS(AirplaneCell)
-VANTILE_CARD_CLASS(WifiCell)
-VANTILE_CARD_CLASS(BluetoothCell)
-VANTILE_CARD_CLASS(CellularCell)
 VANTILE_CARD_CLASS(HotspotCell)
 VANTILE_CARD_CLASS(NotificationsCell)
 VANTILE_CARD_CLASS(SoundsCell)

@@ -42,6 +42,11 @@ struct CardKind {
     std::string lastTextString;
     Ref<UIColor> lastTextColor;
     Ref<UIImpactFeedbackGenerator> lastHaptic;
+    // The status cards' pill colours as their last poll read them.
+    std::string lastOnString;
+    Ref<UIColor> lastOnColor;
+    std::string lastOffString;
+    Ref<UIColor> lastOffColor;
 
     // The catalogue row of the class; never null for a kind of the table.
     const CatalogueEntry& entry() const;

@@ -35,15 +35,6 @@ namespace {
 
 void activate(const Ref<NSLayoutConstraint>& constraint) { constraint->setActive(true); }
 
-// A stored colour string as the colour options read it: the stored text, or the fallback when there is none.
-std::string storedColourString(std::string_view key, std::string_view fallback) {
-    auto prefs = alloc<HBPreferences>();
-    prefs->initWithIdentifier(vantile::kDomain);
-    const Value stored = prefs->objectForKey(key);
-    if (const std::string* text = stored.asString()) return *text;
-    return std::string(fallback);
-}
-
 // The URL manager of the Settings application, found by name at the first tap and kept for the process. The
 // run-time knows no class messages, so "sharedManager" goes to an instance made once from the class.
 NSObject* settingsURLManagerSource() {
@@ -103,24 +94,44 @@ void VantileCardCell::initWithFrame(CGRect frame) {
         label->setTranslatesAutoresizingMaskIntoConstraints(false);
         m_cellBaseView->addSubview(label);
         activate(label->topAnchor().constraintEqualToAnchorConstant(above->bottomAnchor(), gap));
-        activate(label->leadingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->leadingAnchor(), kSideInset));
-        activate(
-            label->trailingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->trailingAnchor(), -kSideInset));
         activate(label->centerXAnchor().constraintEqualToAnchor(m_cellBaseView->centerXAnchor()));
         return label;
     };
     m_titleLabel = makeLabel(UIFont::boldSystemFontOfSize(kTitleFontSize), 2, m_iconImage, kTitleGap);
+    activate(m_titleLabel->leadingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->leadingAnchor(), kSideInset));
+    activate(
+        m_titleLabel->trailingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->trailingAnchor(), -kSideInset));
     if (m_kind) m_titleLabel->setText(m_kind->titleText());
     m_subtitleLabel = makeLabel(UIFont::systemFontOfSize(kSubtitleFontSize), 1, m_titleLabel, kSubtitleGap);
+    constrainSubtitle(m_subtitleLabel);
 
-    // The airplane card has no address: its buttons act instead, so its base takes no tap.
-    if (!m_kind || m_kind->settingsURL()) {
-        auto tap = alloc<UITapGestureRecognizer>();
-        tap->initWithTargetAction(self(), sel("openPreferencesPath"));
-        m_cellBaseView->addGestureRecognizer(tap);
-    }
+    finishBuilding();
+}
 
-    platform::msgSend(this, sel("fetchColourOptions"));
+void VantileCardCell::constrainSubtitle(const Ref<UILabel>& subtitle) {
+    activate(subtitle->leadingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->leadingAnchor(), kSideInset));
+    activate(subtitle->trailingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->trailingAnchor(), -kSideInset));
+}
+
+void VantileCardCell::finishBuilding() {
+    addTapRecognizer();
+    sendFetchColourOptions();
+}
+
+void VantileCardCell::addTapRecognizer() {
+    auto tap = alloc<UITapGestureRecognizer>();
+    tap->initWithTargetAction(self(), sel("openPreferencesPath"));
+    m_cellBaseView->addGestureRecognizer(tap);
+}
+
+void VantileCardCell::sendFetchColourOptions() { platform::msgSend(this, sel("fetchColourOptions")); }
+
+void VantileCardCell::fireLightHaptic() {
+    if (!m_kind || !m_kind->settings().toggleHaptics) return;
+    auto haptic = alloc<UIImpactFeedbackGenerator>();
+    haptic->initWithStyle(UIImpactFeedbackStyleLight);
+    m_kind->lastHaptic = haptic;
+    haptic->impactOccurred();
 }
 
 void VantileCardCell::fetchColourOptions() { applyColourOptions(); }
@@ -171,12 +182,15 @@ void VantileCardCell::openPreferencesPath() {
         platform::msgSend<void, Ref<NSURL>, bool, bool, std::function<void()>>(
             manager, sel("processURL:animated:fromSearch:withCompletion:"), url, true, false, nullptr);
     }
-    if (m_kind && m_kind->settings().toggleHaptics) {
-        auto haptic = alloc<UIImpactFeedbackGenerator>();
-        haptic->initWithStyle(UIImpactFeedbackStyleLight);
-        m_kind->lastHaptic = haptic;
-        haptic->impactOccurred();
-    }
+    fireLightHaptic();
+}
+
+std::string VantileCardCell::storedColourString(std::string_view key, std::string_view fallback) {
+    auto prefs = alloc<HBPreferences>();
+    prefs->initWithIdentifier(vantile::kDomain);
+    const Value stored = prefs->objectForKey(key);
+    if (const std::string* text = stored.asString()) return *text;
+    return std::string(fallback);
 }
 
 Ref<UIColor> VantileCardCell::darkTileColor() { return UIColor::colorWithRedGreenBlueAlpha(0.11, 0.11, 0.12, 1.0); }

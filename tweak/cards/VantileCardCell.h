@@ -4,9 +4,10 @@
 // icon, a bold title of up to two lines and a one-line subtitle. The card colours itself from the user's colour
 // options and the light or dark appearance, and opens its Settings page when its base is tapped.
 //
-// The card classes (CardClasses.h) add nothing but their run-time name; the card looks up its kind (CardKind.h)
-// by that name and takes its icon, title and address from there. This class itself has no kind and builds a tile
-// without icon, title or address.
+// A card looks up its kind (CardKind.h) by its run-time class name and takes its icon, title and address from
+// there. The plain card classes (CardClasses.h) add nothing but that name; the status cards (VantileStatusCell.h)
+// and the counting cards change the subtitle and the last build steps through the protected virtuals below. This
+// class itself has no kind and builds a tile without icon, title or address.
 //
 // Published (all reached by name by the platform or the tap recogniser):
 //   "initWithFrame:"             void initWithFrame(CGRect)
@@ -17,6 +18,7 @@
 #include "platform/ui/UICollectionViewCell.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 class UIColor;
@@ -69,6 +71,22 @@ public:
 
     // The kind-free light dark background: red 0.11, green 0.11, blue 0.12.
     static Ref<UIColor> darkTileColor();
+
+protected:
+    // The subtitle's horizontal placement, after its top constraint: 5 in from both sides of the base. The status
+    // cards replace this by a fixed-size pill.
+    virtual void constrainSubtitle(const Ref<UILabel>& subtitle);
+    // Everything after the subtitle: the tap recogniser, then the colour pass. Cards with counts, timers or
+    // buttons put their own steps around these two.
+    virtual void finishBuilding();
+    void addTapRecognizer();
+    // Sends "fetchColourOptions" by name, so a replacement of it is what runs.
+    void sendFetchColourOptions();
+    // When haptics are on: a new light generator, kept for the class in place of the last one, fired once.
+    void fireLightHaptic();
+    // A colour string of the domain as it is stored now (read on a fresh preferences object), or the fallback when
+    // there is none.
+    static std::string storedColourString(std::string_view key, std::string_view fallback);
 
 private:
     void applyColourOptions();

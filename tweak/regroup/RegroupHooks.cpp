@@ -5,6 +5,8 @@
 #include "platform/host/NSMutableArray.h"
 #include "platform/host/NSMutableDictionary.h"
 #include "platform/host/ThirdPartySpecifiersCompletion.h"
+#include "tweak/regroup/RegroupCompletion.h"
+#include "tweak/regroup/RegroupLinkRows.h"
 #include "tweak/startup/Bindings.h"
 #include "tweak/startup/ProcessFilter.h"
 #include "tweak/startup/Startup.h"
@@ -26,14 +28,19 @@ FilePreferences& preferences() {
 void (*g_loadThirdParty)(NSObject*, SEL, Ref<NSMutableArray>, ThirdPartySpecifiersCompletion) = nullptr;
 
 // Calls through with the same applications and a block of its own, which first hands the host's values to the
-// caller's block, as the host expects, and is where the regrouping of the root list takes its turn.
+// caller's block, as the host expects, and then regroups the root list. The block holds the controller weakly: a
+// root page that went away before the host finished has no list left to regroup.
 void loadThirdPartySpecifiers(NSObject* self, SEL cmd, Ref<NSMutableArray> apps,
                               ThirdPartySpecifiersCompletion completion) {
+    Weak<NSObject> controller = self->self();
     g_loadThirdParty(self, cmd, std::move(apps),
-                     [completion = std::move(completion)](Ref<NSMutableArray> installed,
-                                                          Ref<NSMutableDictionary> moved) {
+                     [completion = std::move(completion), controller](Ref<NSMutableArray> installed,
+                                                                      Ref<NSMutableDictionary> moved) {
                          if (completion) completion(installed, moved);
                          ++settings().completions;
+                         if (auto root = controller.lock())
+                             regrouping().complete(*root, installed, moved,
+                                                   linkRowFactory(currentLinkTitles(), root));
                      });
 }
 

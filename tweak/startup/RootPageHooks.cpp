@@ -4,11 +4,12 @@
 #include "platform/core/Runtime.h"
 #include "platform/host/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
+#include "platform/ui/UIViewController.h"
 #include "tweak/startup/Bindings.h"
 #include "tweak/startup/ProcessFilter.h"
+#include "tweak/startup/RootPageButtons.h"
+#include "tweak/startup/RootPageOverlay.h"
 #include "tweak/startup/Startup.h"
-
-class UITraitCollection;
 
 namespace vantile::rootpage {
 
@@ -50,18 +51,35 @@ void reloadSpecifierAtIndexAnimated(NSObject* self, SEL cmd, long index, bool an
     if (state().account) state().accountIcon = state().account->propertyForKey("iconImage");
 }
 
-void viewDidAppear(NSObject* self, SEL cmd, bool animated) { g_viewDidAppear(self, cmd, animated); }
+// The receiver of the root page's replacements is the root list controller; anything else is left as the host
+// made it.
+UIViewController* rootController(NSObject* self) { return dynamic_cast<UIViewController*>(self); }
 
-void viewDidLoad(NSObject* self, SEL cmd) { g_viewDidLoad(self, cmd); }
+void viewDidAppear(NSObject* self, SEL cmd, bool animated) {
+    g_viewDidAppear(self, cmd, animated);
+    if (auto* root = rootController(self)) setNavigationButtons(*root);
+}
+
+void viewDidLoad(NSObject* self, SEL cmd) {
+    g_viewDidLoad(self, cmd);
+    if (auto* root = rootController(self)) layDashboardOver(*root);
+}
 
 void traitCollectionDidChange(NSObject* self, SEL cmd, Ref<UITraitCollection> previous) {
     g_traitCollectionDidChange(self, cmd, std::move(previous));
+    if (auto* root = rootController(self)) recolourOverlay(*root);
 }
 
-// The navigation bar's actions. They exist from start-up on, so the buttons can name them.
-void deployVantSettingsVC(NSObject*, SEL) {}
-void displaySeachBar(NSObject*, SEL) {}
-void pushToIcloudPage(NSObject*, SEL) {}
+// The navigation bar's actions, added to the root controller so the buttons can name them.
+void deployVantSettingsVCImp(NSObject* self, SEL) {
+    if (auto* root = rootController(self)) deployVantSettingsVC(*root);
+}
+void displaySeachBarImp(NSObject* self, SEL) {
+    if (auto* root = rootController(self)) displaySeachBar(*root);
+}
+void pushToIcloudPageImp(NSObject* self, SEL) {
+    if (auto* root = rootController(self)) pushToIcloudPage(*root);
+}
 
 void setCornerRadius(NSObject* self, SEL cmd, double) { g_setCornerRadius(self, cmd, 40.0); }
 
@@ -77,9 +95,9 @@ void installHooks() {
                     &g_reloadSpecifier);
     MSHookMessageEx(root, sel("viewDidAppear:"), &viewDidAppear, &g_viewDidAppear);
     MSHookMessageEx(root, sel("viewDidLoad"), &viewDidLoad, &g_viewDidLoad);
-    class_addMethod(root, sel("deployVantSettingsVC"), &deployVantSettingsVC, "v@:");
-    class_addMethod(root, sel("displaySeachBar"), &displaySeachBar, "v@:");
-    class_addMethod(root, sel("pushToIcloudPage"), &pushToIcloudPage, "v@:");
+    class_addMethod(root, sel("deployVantSettingsVC"), &deployVantSettingsVCImp, "v@:");
+    class_addMethod(root, sel("displaySeachBar"), &displaySeachBarImp, "v@:");
+    class_addMethod(root, sel("pushToIcloudPage"), &pushToIcloudPageImp, "v@:");
     MSHookMessageEx(root, sel("traitCollectionDidChange:"), &traitCollectionDidChange, &g_traitCollectionDidChange);
 
     MSHookMessageEx(objc_getClass("_UISearchBarSearchFieldBackgroundView"), sel("setCornerRadius:"),

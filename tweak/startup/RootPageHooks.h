@@ -8,6 +8,10 @@
 #include <optional>
 
 class PSSpecifier;
+class UIImpactFeedbackGenerator;
+class UIView;
+class UIViewController;
+class VantileBaseView;
 
 namespace vantile::rootpage {
 
@@ -19,6 +23,14 @@ struct RootPageState {
     // The last "APPLE_ACCOUNT" entry seen in the root list, and its "iconImage" when a row reload last found one.
     Ref<PSSpecifier> account;
     std::optional<Property> accountIcon;
+    // The overlay of the last root page that loaded its view: the full-screen view over the root table, and the
+    // dashboard inside it. A new root page replaces both.
+    Ref<UIView> settingBaseView;
+    Ref<VantileBaseView> vantileBaseView;
+    // The card editor last presented from the gear; a new one at every press.
+    Ref<UIViewController> vantileViewController;
+    // The generator of the last haptic; every haptic makes a new one.
+    Ref<UIImpactFeedbackGenerator> impactGenerator;
 };
 
 RootPageState& state();

@@ -2,6 +2,7 @@
 #include "platform/gfx/ImageCodec.h"
 #include "platform/gfx/SystemSymbols.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/ui/UIScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,30 @@ TEST_F(UIImageTest, FilesDecodeWithTheirScaleAndRememberTheirPath) {
         EXPECT_EQ(image->source(), c.path);
         EXPECT_FALSE(image->isTemplate());
     }
+}
+
+TEST_F(UIImageTest, APlainNameReadsTheVariantForTheScreensScale) {
+    writeFile("/Library/Assets/card.png", *platform::gfx::encodePNG(twoColour(6, 4)));
+    writeFile("/Library/Assets/card@3x.png", *platform::gfx::encodePNG(twoColour(18, 12)));
+    struct Case {
+        const char* profile;
+        std::string path;
+        int pixelWidth;
+        CGFloat scale;
+    };
+    for (const Case& c : {Case{"iphone-x", "/Library/Assets/card.png", 18, 3},
+                          Case{"iphone-x", "/Library/Assets/card@3x.png", 18, 3},
+                          // No @2x variant: the plain file, at its own scale.
+                          Case{"iphone-8", "/Library/Assets/card.png", 6, 1}}) {
+        ASSERT_TRUE(UIScreen::setDeviceProfile(c.profile));
+        auto image = UIImage::imageWithContentsOfFile(c.path);
+        ASSERT_TRUE(image) << c.profile << " " << c.path;
+        EXPECT_EQ(image->bitmap().width, c.pixelWidth) << c.profile << " " << c.path;
+        EXPECT_EQ(image->scale(), c.scale) << c.profile << " " << c.path;
+        EXPECT_EQ(image->size(), (CGSize{6, 4})) << c.profile << " " << c.path;
+        EXPECT_EQ(image->source(), c.path);
+    }
+    UIScreen::resetDeviceProfile();
 }
 
 TEST_F(UIImageTest, MissingFilesAndForeignDataGiveNothingAndAreCounted) {

@@ -1,6 +1,10 @@
 #include "platform/host/PSSpecifier.h"
 
+#include "platform/core/CFPreferences.h"
+#include "platform/core/NotificationRecords.h"
 #include "platform/core/Runtime.h"
+#include "tests/platform/host/HostFixture.h"
+#include "tests/platform/host/TestPages.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +80,72 @@ TEST(PSSpecifier, PropertiesHoldValuesAndObjects) {
     EXPECT_EQ(row->propertyForKey("iconImage")->object(), nullptr);
     row->removePropertyForKey("iconImage");
     EXPECT_EQ(row->properties().size(), 2u);
+}
+
+using SpecifierValues = hosttest::HostFixture;
+
+Ref<PSSpecifier> preferenceRow(std::optional<Value> fallback) {
+    auto row = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit("Row", nullptr, nullptr, nullptr,
+                                                                               nullptr, PSSpecifier::PSSwitchCell,
+                                                                               nullptr);
+    row->setPropertyForKey(Property("com.example.values"), "defaults");
+    row->setPropertyForKey(Property("flag"), "key");
+    if (fallback) row->setPropertyForKey(Property(*fallback), "default");
+    return row;
+}
+
+TEST_F(SpecifierValues, GetterReadsTheDomainThenTheDefault) {
+    struct Case {
+        const char* name;
+        std::optional<Value> stored;
+        std::optional<Value> fallback;
+        Value expected;
+    };
+    const Case cases[] = {
+        {"stored value wins over the default", Value(false), Value(true), Value(false)},
+        {"default when the domain has none", std::nullopt, Value(true), Value(true)},
+        {"nothing at all", std::nullopt, std::nullopt, Value()},
+        {"stored strings too", Value("Blue"), Value("Red"), Value("Blue")},
+    };
+    for (const auto& c : cases) {
+        CFPreferencesSetAppValue("flag", c.stored.value_or(Value()), "com.example.values");
+        EXPECT_EQ(preferenceRow(c.fallback)->performGetter(), c.expected) << c.name;
+    }
+    CFPreferencesSetAppValue("flag", Value(), "com.example.values");
+}
+
+TEST_F(SpecifierValues, SetterStoresThenPostsTheRowsNotification) {
+    platform::clearNotificationRecords();
+    auto row = preferenceRow(Value(true));
+    row->setPropertyForKey(Property("com.example.values/changed"), "PostNotification");
+    row->performSetterWithValue(Value(false));
+    EXPECT_EQ(CFPreferencesCopyAppValue("flag", "com.example.values"), Value(false));
+    EXPECT_EQ(row->performGetter(), Value(false));
+    EXPECT_EQ(platform::notificationCount(platform::NotificationKind::Darwin, "com.example.values/changed"), 1u);
+
+    // A row without notification only stores.
+    auto quiet = preferenceRow(std::nullopt);
+    quiet->performSetterWithValue(Value(true));
+    EXPECT_EQ(platform::notificationRecords().size(), 1u);
+    CFPreferencesSetAppValue("flag", Value(), "com.example.values");
+}
+
+TEST_F(SpecifierValues, TargetAccessorsAreUsedWhenTheTargetAnswersThem) {
+    auto target = alloc<HostTestTarget>();
+    auto row = preferenceRow(Value(true));
+    row->setTarget(target, sel("writeValue:specifier:"), sel("readValue:"));
+    EXPECT_EQ(row->performGetter(), Value("from target: Row"));
+    row->performSetterWithValue(Value(7));
+    ASSERT_EQ(target->written.size(), 1u);
+    EXPECT_EQ(target->written[0], Value(7));
+    EXPECT_TRUE(CFPreferencesCopyAppValue("flag", "com.example.values").isNone()) << "the target decides, not the row";
+
+    // Selectors the target does not answer fall back to the framework's own reading and writing.
+    row->setTarget(target, sel("noSuchSetter:specifier:"), sel("noSuchGetter:"));
+    EXPECT_EQ(row->performGetter(), Value(true));
+    row->performSetterWithValue(Value(false));
+    EXPECT_EQ(CFPreferencesCopyAppValue("flag", "com.example.values"), Value(false));
+    CFPreferencesSetAppValue("flag", Value(), "com.example.values");
 }
 
 }  // namespace

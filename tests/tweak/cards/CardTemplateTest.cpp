@@ -89,7 +89,7 @@ void expectFrame(CGRect actual, CGRect expected, const char* what) {
 
 TEST_F(CardTemplate, ViewTreeAndLayoutNumbers) {
     auto root = makeRoot();
-    auto card = makeCard("WifiCell", kCardFrame);
+    auto card = makeCard("BatteryCell", kCardFrame);
     root->addSubview(card);
     root->layoutIfNeeded();
 

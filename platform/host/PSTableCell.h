@@ -1,0 +1,64 @@
+#pragma once
+
+// A row of a Settings list page, made for one specifier. The page creates it with
+// "initWithStyle:reuseIdentifier:specifier:" (void(long, std::string, Ref<PSSpecifier>)), also for the custom cell
+// classes a specifier names in its "cellClass" property, and refreshes it with
+// "refreshCellContentsWithSpecifier:" (void(Ref<PSSpecifier>)) whenever the row is shown or reloaded.
+//
+// What a plain row shows: the specifier's name as title, its "iconImage" (a UIImage) as icon, a chevron when it
+// opens a page (link cells and any row with a detail class), and for title-value rows the getter's value as detail.
+//
+// The look of the page decides the row's inset: edge-to-edge rows span the table, inset rows keep a margin on both
+// sides with rounded corners at the top of the first and the bottom of the last row of their group.
+
+#include "platform/ui/UITableViewCell.h"
+
+class PSSpecifier;
+
+class PSTableCell : public UITableViewCell {
+    VT_OBJECT(PSTableCell, UITableViewCell)
+public:
+    static constexpr CGFloat kIconSize = 29;
+    static constexpr CGFloat kCornerRadius = 10;
+
+    virtual void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
+                                                       Ref<PSSpecifier> specifier);
+    virtual void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier);
+    // The specifier the cell shows; null for a cell made without one.
+    Ref<PSSpecifier> specifier() const { return m_specifier; }
+    void setSpecifier(Ref<PSSpecifier> specifier) { m_specifier = std::move(specifier); }
+
+    // The margin on each side (0 for edge-to-edge) and the row's place in its group.
+    void setGroupInset(CGFloat margin, bool firstInGroup, bool lastInGroup);
+    CGFloat groupMargin() const { return m_margin; }
+
+    void layoutSubviews() override;
+
+protected:
+    Ref<PSSpecifier> m_specifier;
+
+private:
+    CGFloat m_margin = 0;
+    bool m_first = false;
+    bool m_last = false;
+    bool m_iconShown = false;
+};
+
+// A row with a switch as accessory. The switch shows the specifier's value (performGetter) and hands every change
+// by the user to performSetterWithValue.
+class PSSwitchTableCell : public PSTableCell {
+    VT_OBJECT(PSSwitchTableCell, PSTableCell)
+public:
+    void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
+                                               Ref<PSSpecifier> specifier) override;
+    void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override;
+    // The switch; never null once initialised. Published as "control" (id()).
+    Ref<UIView> control() const { return m_control; }
+    id controlObject() { return m_control; }
+
+    // Target of the switch's value-changed action.
+    void switchChanged(id sender);
+
+private:
+    Ref<UIView> m_control;
+};

@@ -1,0 +1,296 @@
+#include "sim/device/SimulatedDevice.h"
+
+#include "platform/core/Clock.h"
+#include "platform/core/DictionaryFile.h"
+#include "platform/core/NSBundle.h"
+#include "platform/core/NSTimeZone.h"
+#include "platform/core/NSURL.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/host/AppleAccount.h"
+#include "platform/host/DeviceCapabilities.h"
+#include "platform/host/InstalledApplications.h"
+#include "platform/host/PSListController.h"
+#include "platform/host/PSUIPrefsListController.h"
+#include "platform/host/PSURLManager.h"
+#include "platform/system/BSDNetwork.h"
+#include "platform/system/DeviceTelephony.h"
+#include "platform/system/LSApplicationWorkspace.h"
+#include "platform/ui/AnimationCenter.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIView.h"
+#include "platform/ui/UIWindow.h"
+#include "sim/Loader.h"
+#include "sim/ProcessProfile.h"
+
+#include <dlfcn.h>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+namespace {
+
+constexpr const char* kSettingsBundle = "/Applications/Preferences.app";
+
+bool g_deviceExists = false;
+bool g_tweakLoaded = false;
+
+// The names Settings shows for Apple's store applications.
+std::string appleApplicationName(const std::string& bundleIdentifier) {
+    static const std::pair<const char*, const char*> kNames[] = {
+        {"com.apple.Pages", "Pages"},     {"com.apple.Numbers", "Numbers"}, {"com.apple.Keynote", "Keynote"},
+        {"com.apple.iMovie", "iMovie"},   {"com.apple.garageband10", "GarageBand"},
+    };
+    for (const auto& [id, name] : kNames)
+        if (bundleIdentifier == id) return name;
+    const auto dot = bundleIdentifier.rfind('.');
+    return dot == std::string::npos ? bundleIdentifier : bundleIdentifier.substr(dot + 1);
+}
+
+// The account picture: a round portrait placeholder, as the phone draws one from a photo.
+Ref<UIImage> accountPicture() {
+    constexpr int kSize = 120;
+    Bitmap bitmap(kSize, kSize);
+    const double r = kSize / 2.0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const double dx = x + 0.5 - r;
+            const double dy = y + 0.5 - r;
+            if (dx * dx + dy * dy > r * r) continue;
+            // A head and shoulders in white on a blue ground.
+            const bool head = dx * dx + (dy + 14) * (dy + 14) < 22 * 22;
+            const bool body = dy > 18 && dx * dx + (dy - 52) * (dy - 52) < 40 * 40;
+            const std::uint32_t colour = head || body ? 0xFFF2F2F7u : 0xFF3A7BD5u;
+            bitmap.pixels[static_cast<std::size_t>(y) * kSize + x] = colour;
+        }
+    return UIImage::imageWithBitmap(std::move(bitmap), 3.0, "account-picture");
+}
+
+// A file of the repository's Settings application copied into the device root, replacing an older copy: the
+// Settings application belongs to the system image, which the user does not change.
+void copySystemFile(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec)) return;
+    fs::create_directories(to.parent_path(), ec);
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+}
+
+std::optional<fs::path> preferenceBundleLibrary() {
+    for (const fs::path& candidate :
+         {executableFolder() / "libVantilePrefs.so", fs::path(VANTILE_BUILD_DIR) / "libVantilePrefs.so"})
+        if (fs::is_regular_file(candidate)) return candidate;
+    return std::nullopt;
+}
+
+}  // namespace
+
+SimulatedDevice::SimulatedDevice(fs::path root) : m_root(std::move(root)), m_profile(defaultDeviceProfile()) {
+    if (g_deviceExists) throw platform::RuntimeError("one simulated device per process");
+    g_deviceExists = true;
+}
+
+SimulatedDevice::~SimulatedDevice() {
+    tearDown();
+    g_deviceExists = false;
+}
+
+bool SimulatedDevice::setProfile(std::string_view name) {
+    if (m_running) return false;
+    auto profile = deviceProfileNamed(name);
+    if (!profile) return false;
+    m_profile = std::move(*profile);
+    return true;
+}
+
+void SimulatedDevice::setLanguage(std::string code) { m_language = std::move(code); }
+
+bool SimulatedDevice::setTimeZone(std::string_view name) { return NSTimeZone::setLocalTimeZoneName(name); }
+
+void SimulatedDevice::setDate(double secondsSince1970) { platform::Clock::setNow(secondsSince1970); }
+
+void SimulatedDevice::setAppearance(long style) {
+    m_appearance = style;
+    if (m_running) UIView::setSystemUserInterfaceStyle(style);
+}
+
+bool SimulatedDevice::isTweakLoaded() const { return g_tweakLoaded; }
+
+std::optional<std::string> SimulatedDevice::launch(const LaunchOptions& options) {
+    if (m_running) return std::string("the device is already running a process");
+    m_options = options;
+    return startProcess();
+}
+
+void SimulatedDevice::applyProfile() {
+    using namespace platform::host;
+    UIScreen::setDeviceProfile(m_profile.screen);
+    UIView::setSystemUserInterfaceStyle(m_appearance ? m_appearance : m_profile.interfaceStyle);
+    platform::setPreferredLanguages({m_language});
+
+    std::set<std::string, std::less<>> capabilities{"wifi"};
+    capabilities.insert(m_profile.biometry);
+    if (m_profile.developerSettings) capabilities.insert("developer-settings");
+    if (m_profile.tvProvider) capabilities.insert("tv-provider");
+    if (m_profile.carrier) capabilities.insert({"cellular", "telephony"});
+    DeviceCapabilities::set(std::move(capabilities));
+
+    std::vector<ApplicationEntry> installed;
+    for (const auto& app : m_profile.installedApplications) installed.push_back({app.bundleIdentifier, app.name, {}});
+    InstalledApplications::setInstalled(std::move(installed));
+    std::vector<ApplicationEntry> moved;
+    for (const auto& id : m_profile.movedAppleApplications) moved.push_back({id, appleApplicationName(id), {}});
+    InstalledApplications::setMovedApple(std::move(moved));
+    AppleAccount::setPicture(m_profile.accountPicture ? accountPicture() : nullptr);
+
+    std::vector<platform::bsd::SimulatedInterface> interfaces;
+    for (const auto& i : m_profile.networkInterfaces)
+        if (i.up)
+            interfaces.push_back({i.name, i.family == "inet6" ? platform::bsd::kAFInet6 : platform::bsd::kAFInet,
+                                  i.address});
+    platform::bsd::setSimulatedInterfaces(interfaces);
+    platform::system::DeviceTelephony::setCarrierName(m_profile.carrier);
+    std::vector<platform::system::ApplicationRecord> records;
+    for (const auto& record : m_profile.applicationRecords) {
+        std::optional<std::string> storeName;
+        if (record.type == "User") {
+            storeName = appleApplicationName(record.bundleIdentifier);
+            for (const auto& app : m_profile.installedApplications)
+                if (app.bundleIdentifier == record.bundleIdentifier) storeName = app.name;
+        }
+        records.push_back({record.bundleIdentifier, storeName});
+    }
+    platform::system::setApplicationRecords(std::move(records));
+}
+
+void SimulatedDevice::installSystemImage() {
+    const fs::path settings = m_root / "Applications/Preferences.app";
+    copySystemFile(fs::path(VANTILE_SOURCE_DIR) / "sim/settings/Settings.plist", settings / "Settings.plist");
+    // Icons made by the build for the Settings application and the App Store.
+    std::error_code ec;
+    const fs::path built = defaultDeviceRoot() / "Applications";
+    if (!fs::equivalent(defaultDeviceRoot(), m_root, ec) && fs::is_directory(built, ec))
+        for (const auto& entry : fs::recursive_directory_iterator(built, ec))
+            if (entry.is_regular_file(ec) && !fs::exists(m_root / "Applications" / fs::relative(entry.path(), built, ec)))
+                copySystemFile(entry.path(), m_root / "Applications" / fs::relative(entry.path(), built, ec));
+    // The add-on's pane entry, as its package lists it for PreferenceLoader.
+    const fs::path loader = m_root / "Library/PreferenceLoader/Preferences";
+    fs::create_directories(loader, ec);
+    if (!fs::exists(loader / "VantilePrefs.plist")) {
+        Value::Dictionary entry{{"bundle", "VantilePrefs"}, {"cell", "PSLinkCell"},
+                                {"detail", "VNTPrimraryController"}, {"icon", "icon.png"},
+                                {"isController", true}, {"label", "Vantile"}};
+        platform::writeDictionaryToFile("/Library/PreferenceLoader/Preferences/VantilePrefs.plist",
+                                        Value::Dictionary{{"entry", Value(std::move(entry))}});
+    }
+}
+
+std::optional<std::string> SimulatedDevice::startProcess() {
+    const ProcessProfile process = profileForProcess(m_options.process);
+    if (auto error = prepareProcess(m_root, m_options.process, process.classGroups)) return error;
+    installBundles(m_root);
+    installSystemImage();
+    applyProfile();
+    if (m_options.loadTweak && !g_tweakLoaded) {
+        const auto library = m_options.library ? m_options.library : defaultTweakLibrary();
+        if (!library) return std::string("libVantile.so not found beside the executable or in the build folder");
+        if (auto error = loadTweakLibrary(*library)) return "cannot load " + library->string() + ": " + *error;
+        g_tweakLoaded = true;
+    }
+    m_running = true;
+    if (process.kind == ProcessKind::Settings) startSettings();
+    platform::RunLoop::main().drain();
+    return std::nullopt;
+}
+
+void SimulatedDevice::startSettings() {
+    platform::setMainBundlePath(kSettingsBundle);
+    // Preference panes are loaded when their row is first opened, as PreferenceLoader does.
+    PSListController::setBundleLoader([](const std::string& bundle) {
+        if (bundle != "VantilePrefs") return false;
+        static bool loaded = false;
+        if (!loaded)
+            if (auto library = preferenceBundleLibrary()) loaded = dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL);
+        return loaded;
+    });
+    m_window = alloc<UIWindow>();
+    m_window->initWithFrame(UIScreen::mainScreen()->bounds());
+    m_rootController = cast<PSUIPrefsListController>(
+        platform::runtime::createInstance(objc_getClass("PSUIPrefsListController")));
+    if (!m_rootController) throw platform::RuntimeError("the Settings process has no PSUIPrefsListController");
+    m_rootController->init();
+    m_navigation = alloc<UINavigationController>();
+    m_navigation->initWithRootViewController(m_rootController);
+    m_window->setRootViewController(m_navigation);
+    m_window->makeKeyAndVisible();
+    m_window->layoutIfNeeded();
+}
+
+void SimulatedDevice::tearDown() {
+    if (!m_running) return;
+    m_running = false;
+    if (m_window) m_window->setRootViewController(nullptr);
+    m_window = nullptr;
+    m_navigation = nullptr;
+    m_rootController = nullptr;
+    PSListController::setBundleLoader({});
+    UIApplication::sharedApplication()->reset();
+    platform::AnimationCenter::shared().reset();
+    platform::resetRunLoop();
+}
+
+void SimulatedDevice::respring() {
+    if (!m_running) return;
+    ++m_resprings;
+    tearDown();
+    if (g_tweakLoaded) {
+        if (!m_respringHandler)
+            throw platform::RuntimeError("a respring with the add-on loaded needs a new process; set a respring handler");
+        m_respringHandler();
+        return;
+    }
+    if (auto error = startProcess()) throw platform::RuntimeError("respring failed: " + *error);
+}
+
+void SimulatedDevice::installApplication(InstalledApplication application) {
+    m_profile.installedApplications.push_back(application);
+    m_profile.applicationRecords.push_back({application.bundleIdentifier, "User"});
+    if (!m_running) return;
+    auto installed = platform::host::InstalledApplications::installed();
+    installed.push_back({application.bundleIdentifier, application.name, {}});
+    platform::host::InstalledApplications::setInstalled(std::move(installed));
+    if (m_rootController) m_rootController->loadInstalledApplications();
+}
+
+Ref<UIWindow> SimulatedDevice::window() const { return m_window; }
+Ref<UINavigationController> SimulatedDevice::navigationController() const { return m_navigation; }
+Ref<PSUIPrefsListController> SimulatedDevice::rootController() const { return m_rootController; }
+
+Ref<UIViewController> SimulatedDevice::visibleController() const {
+    return m_navigation ? m_navigation->visibleViewController() : nullptr;
+}
+
+void SimulatedDevice::layout() {
+    if (m_window) m_window->layoutIfNeeded();
+}
+
+void SimulatedDevice::openURL(std::string_view url) {
+    // By name, as the cards reach the manager, so that replacements of the opener see the request.
+    auto manager = PSURLManager::sharedManager();
+    platform::msgSend<void>(manager, sel("processURL:animated:fromSearch:withCompletion:"), NSURL::URLWithString(url),
+                            true, false, std::function<void()>());
+}
+
+void SimulatedDevice::popToRoot() {
+    if (m_navigation) m_navigation->popToRootViewControllerAnimated(false);
+}
+
+void SimulatedDevice::advance(double seconds) { platform::RunLoop::main().advance(seconds); }
+
+void SimulatedDevice::runUntilIdle() { platform::RunLoop::main().drain(); }
+
+}  // namespace sim

@@ -1,0 +1,30 @@
+#include "sim/scenario/Phone.h"
+
+#include "sim/scenario/ScenarioErrors.h"
+
+#include "platform/core/RunLoop.h"
+
+namespace sim::scenario {
+
+namespace {
+[[noreturn]] void unavailable(std::string_view what) {
+    throw StepError(std::string(what) + " is not available in this simulator build");
+}
+}  // namespace
+
+bool Phone::setProfile(std::string_view) { unavailable("choosing a device profile"); }
+void Phone::setLanguage(const std::string&) { unavailable("setting the device language"); }
+bool Phone::setTimeZone(std::string_view) { unavailable("setting the time zone"); }
+void Phone::setDate(double) { unavailable("setting the date"); }
+void Phone::setAppearance(long) { unavailable("switching the appearance"); }
+void Phone::setWifi(bool, const std::optional<std::string>&) { unavailable("switching Wi-Fi"); }
+void Phone::setCellular(bool, const std::optional<std::string>&) { unavailable("switching cellular data"); }
+void Phone::setCarrier(const std::optional<std::string>&) { unavailable("setting the carrier"); }
+std::optional<std::string> Phone::launch(const std::string&) { unavailable("launching a process"); }
+bool Phone::respring() { unavailable("respringing"); }
+void Phone::openURL(const std::string&) { unavailable("opening a Settings address"); }
+// The clock is the platform's own, so every phone can move it.
+void Phone::advance(double seconds) { platform::RunLoop::main().advance(seconds); }
+void Phone::settle() { platform::RunLoop::main().drain(); }
+
+}  // namespace sim::scenario

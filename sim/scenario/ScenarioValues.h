@@ -1,0 +1,31 @@
+#pragma once
+
+// The argument forms of scenario commands. Each answers nothing for text that is not of its form, so the command
+// can say which argument was wrong.
+
+#include "platform/core/Value.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sim::scenario {
+
+// "1s", "250ms", "1.5s", "2m", or a bare number of seconds; never negative.
+std::optional<double> parseDuration(std::string_view text);
+// "YYYY-MM-DD" and "HH:MM" (or "HH:MM:SS") as seconds since 1970, read as UTC, the zone of the device's clock.
+std::optional<double> parseDateTime(std::string_view date, std::string_view time);
+// true/false, yes/no, on/off, 1/0.
+std::optional<bool> parseBool(std::string_view text);
+// A whole decimal number, optionally signed, nothing else.
+std::optional<long long> parseInteger(std::string_view text);
+// A number ("12", "-3.5").
+std::optional<double> parseNumber(std::string_view text);
+// "X,Y" in points.
+std::optional<std::pair<double, double>> parsePoint(std::string_view text);
+
+// One complete JSON value as a property-list value: objects become dictionaries, numbers without fraction or
+// exponent integers, other numbers reals, null the empty value. Nothing for anything else (trailing text included).
+std::optional<Value> parseJsonValue(std::string_view text);
+
+}  // namespace sim::scenario

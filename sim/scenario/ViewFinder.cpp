@@ -1,0 +1,100 @@
+#include "sim/scenario/ViewFinder.h"
+
+#include "platform/core/Runtime.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UIView.h"
+
+#include <algorithm>
+#include <set>
+
+namespace sim::scenario {
+
+namespace {
+
+constexpr CGFloat kInvisibleAlpha = 0.01;
+
+void collect(const Ref<UIView>& view, const Ref<UIView>& window, CGRect clip, std::vector<VisibleView>& out) {
+    if (view->isHidden() || view->alpha() < kInvisibleAlpha) return;
+    CGRect inWindow = view.get() == window.get() ? view->bounds() : view->convertRectToView(view->bounds(), window);
+    CGRect shown = inWindow.intersection(clip);
+    if (!shown.isEmpty()) out.push_back({view, shown});
+    // A view that clips hides what its subviews draw outside it; one that does not leaves them to their own frames.
+    CGRect inner = view->clipsToBounds() ? shown : clip;
+    if (inner.isEmpty()) return;
+    for (const auto& sub : view->subviewsInDrawingOrder()) collect(sub, window, inner, out);
+}
+
+bool uncovered(const Ref<UIView>& window, const VisibleView& candidate) {
+    auto hit = window->hitTest(candidate.centre());
+    if (!hit) return true;  // nothing takes touches there, so nothing lies over it either
+    return hit == candidate.view || hit->isDescendantOfView(candidate.view) || candidate.view->isDescendantOfView(hit);
+}
+
+}  // namespace
+
+std::vector<VisibleView> visibleViews(const Ref<UIView>& window) {
+    std::vector<VisibleView> out;
+    if (!window) return out;
+    window->layoutIfNeeded();
+    collect(window, window, window->bounds(), out);
+    std::erase_if(out, [&](const VisibleView& v) { return !uncovered(window, v); });
+    return out;
+}
+
+std::optional<std::string> shownText(const Ref<UIView>& view) {
+    if (auto label = cast<UILabel>(view)) {
+        if (!label->text().empty()) return label->text();
+    } else if (auto field = cast<UITextField>(view)) {
+        if (!field->text().empty()) return field->text();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> shownSymbol(const Ref<UIView>& view) {
+    auto imageView = cast<UIImageView>(view);
+    if (!imageView || !imageView->image()) return std::nullopt;
+    const std::string& source = imageView->image()->source();
+    constexpr std::string_view kPrefix = "symbol:";
+    if (!source.starts_with(kPrefix)) return std::nullopt;
+    return source.substr(kPrefix.size());
+}
+
+std::optional<std::string> shownImageFile(const Ref<UIView>& view) {
+    auto imageView = cast<UIImageView>(view);
+    if (!imageView || !imageView->image()) return std::nullopt;
+    const std::string& source = imageView->image()->source();
+    if (!source.starts_with("/")) return std::nullopt;  // symbols, data and pixels made in memory have no file
+    return source.substr(source.rfind('/') + 1);
+}
+
+std::vector<std::string> visibleTexts(const Ref<UIView>& window) {
+    std::vector<std::string> texts;
+    std::set<std::string> seen;
+    for (const auto& v : visibleViews(window))
+        if (auto t = shownText(v.view); t && seen.insert(*t).second) texts.push_back(*t);
+    return texts;
+}
+
+std::optional<VisibleView> findTarget(const Ref<UIView>& window, std::string_view target) {
+    auto views = visibleViews(window);
+    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+        if (auto t = shownText(it->view); t && *t == target) return *it;
+        if (auto s = shownSymbol(it->view); s && *s == target) return *it;
+        if (auto f = shownImageFile(it->view); f && *f == target) return *it;
+    }
+    return std::nullopt;
+}
+
+std::optional<VisibleView> findFrontmostOfClass(const Ref<UIView>& window, std::string_view className) {
+    Class cls = objc_getClass(std::string(className).c_str());
+    if (!cls) return std::nullopt;
+    auto views = visibleViews(window);
+    for (auto it = views.rbegin(); it != views.rend(); ++it)
+        if (it->view->isKindOfClass(cls)) return *it;
+    return std::nullopt;
+}
+
+}  // namespace sim::scenario

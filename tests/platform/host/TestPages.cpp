@@ -1,0 +1,16 @@
+#include "tests/platform/host/TestPages.h"
+
+#include "platform/core/Runtime.h"
+#include "platform/host/PSSpecifier.h"
+
+VT_REGISTER_CLASS_IN(HostTestPage, "Preferences")
+VT_REGISTER_CLASS_IN(HostRegularWidthPage, "Preferences")
+VT_REGISTER_CLASS_IN(HostInsetPage, "Preferences")
+VT_REGISTER_CLASS(HostTestTarget, [](Class c) {
+    using platform::runtime::addMethod;
+    addMethod<&HostTestTarget::buttonPressed>(c, "buttonPressed");
+    addMethod<&HostTestTarget::readValue>(c, "readValue:");
+    addMethod<&HostTestTarget::writeValue>(c, "writeValue:specifier:");
+})
+
+Value HostTestTarget::readValue(Ref<PSSpecifier> specifier) { return Value("from target: " + specifier->name()); }

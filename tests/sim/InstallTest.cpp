@@ -1,0 +1,206 @@
+// Installing the add-on's package into a device root as the phone's package manager would.
+#include "sim/install/PackageInstaller.h"
+#include "sim/install/ProgramRun.h"
+#include "tests/sim/SimProcess.h"
+
+#include "platform/core/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace sim::install;
+
+namespace {
+
+using Files = std::map<std::string, std::string>;  // device path -> contents
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& path, const std::string& contents) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+// Every file and folder below `root` with its contents ("/" for folders): a root "as it was" compares equal.
+Files snapshotTree(const fs::path& root) {
+    Files tree;
+    if (!fs::exists(root)) return tree;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string key = "/" + fs::relative(entry.path(), root).generic_string();
+        tree[key] = entry.is_directory() ? "/" : readFile(entry.path());
+    }
+    return tree;
+}
+
+class InstallTest : public ::testing::Test {
+protected:
+    // A package built with dpkg-deb from `files`, in the test's own folder.
+    fs::path makePackage(const std::string& name, const std::string& version, const Files& files) {
+        const fs::path stage = m_work.path() / ("stage-" + name + "-" + version);
+        fs::remove_all(stage);
+        for (const auto& [path, contents] : files) writeFile(stage / fs::path(path).relative_path(), contents);
+        writeFile(stage / "DEBIAN/control", "Package: " + name + "\nVersion: " + version +
+                                                 "\nArchitecture: iphoneos-arm\nMaintainer: Test <t@example.com>\n"
+                                                 "Description: test package\n");
+        const fs::path deb = m_work.path() / (name + "_" + version + ".deb");
+        const auto built = runProgram({"dpkg-deb", "--root-owner-group", "--build", stage.string(), deb.string()});
+        EXPECT_TRUE(built.succeeded()) << built.err;
+        return deb;
+    }
+    fs::path root() const { return m_work.path() / "device"; }
+
+    simtest::TempDeviceRoot m_work;
+};
+
+const Files kVersion1 = {
+    {"/Library/MobileSubstrate/DynamicLibraries/Demo.dylib", "library 1"},
+    {"/Library/Application Support/Demo.bundle/Assets/old.png", "old icon"},
+    {"/Library/Application Support/Demo.bundle/Assets/kept.png", "kept icon 1"},
+    {"/Library/Dropped/only-in-1.txt", "gone later"},
+};
+const Files kVersion2 = {
+    {"/Library/MobileSubstrate/DynamicLibraries/Demo.dylib", "library 2"},
+    {"/Library/Application Support/Demo.bundle/Assets/kept.png", "kept icon 2"},
+    {"/Library/Application Support/Demo.bundle/Assets/new.png", "new icon"},
+};
+
+TEST_F(InstallTest, IntoAnEmptyRootUnpacksEveryFileAndRecordsThem) {
+    const auto result = installPackage(makePackage("com.test.demo", "1.0", kVersion1), root());
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(result.package, "com.test.demo");
+    EXPECT_EQ(result.version, "1.0");
+    std::vector<std::string> expected;
+    for (const auto& [path, contents] : kVersion1) {
+        expected.push_back(path);
+        EXPECT_EQ(readFile(root() / fs::path(path).relative_path()), contents) << path;
+    }
+    EXPECT_EQ(result.installed, expected);
+    EXPECT_EQ(installedFiles(root(), "com.test.demo"), expected);
+    EXPECT_EQ(installedVersion(root(), "com.test.demo"), "1.0");
+    EXPECT_TRUE(result.removed.empty());
+    // Nothing but the package's tree and the package manager's records: the staging folder is gone.
+    for (const auto& entry : fs::directory_iterator(root()))
+        EXPECT_TRUE(entry.path().filename() == "Library" || entry.path().filename() == "var") << entry.path();
+}
+
+TEST_F(InstallTest, OverAnEarlierVersionReplacesItAndRemovesWhatTheNewOneDropped) {
+    writeFile(root() / "var/mobile/Library/Preferences/user.plist", "the user's own file");
+    ASSERT_TRUE(installPackage(makePackage("com.test.other", "3", {{"/usr/bin/other", "x"}}), root()));
+    ASSERT_TRUE(installPackage(makePackage("com.test.demo", "1.0", kVersion1), root()));
+
+    const auto result = installPackage(makePackage("com.test.demo", "2.0", kVersion2), root());
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(result.removed, (std::vector<std::string>{"/Library/Application Support/Demo.bundle/Assets/old.png",
+                                                         "/Library/Dropped/only-in-1.txt"}));
+    for (const auto& [path, contents] : kVersion2) EXPECT_EQ(readFile(root() / fs::path(path).relative_path()), contents);
+    EXPECT_FALSE(fs::exists(root() / "Library/Application Support/Demo.bundle/Assets/old.png"));
+    // A folder only the old version had goes with its last file.
+    EXPECT_FALSE(fs::exists(root() / "Library/Dropped"));
+    EXPECT_EQ(installedVersion(root(), "com.test.demo"), "2.0");
+    EXPECT_EQ(installedFiles(root(), "com.test.demo").size(), kVersion2.size());
+    // What belongs to nobody, or to another package, stays.
+    EXPECT_EQ(readFile(root() / "var/mobile/Library/Preferences/user.plist"), "the user's own file");
+    EXPECT_EQ(installedVersion(root(), "com.test.other"), "3");
+    EXPECT_TRUE(fs::exists(root() / "usr/bin/other"));
+}
+
+TEST_F(InstallTest, ABrokenOrMissingPackageLeavesTheRootAsItWas) {
+    ASSERT_TRUE(installPackage(makePackage("com.test.demo", "1.0", kVersion1), root()));
+    Files big = kVersion2;
+    // Enough incompressible bytes that a cut lands inside the file data rather than in a header.
+    std::string noise;
+    for (unsigned v = 1; noise.size() < 200000; v = v * 1103515245u + 12345u) noise += static_cast<char>(v >> 16);
+    big["/Library/Big.bin"] = noise;
+    const fs::path good = makePackage("com.test.demo", "2.0", big);
+    const std::string bytes = readFile(good);
+
+    struct Case {
+        std::string what;
+        std::string contents;  // empty: no file at all
+    };
+    const Case cases[] = {
+        {"truncated", bytes.substr(0, bytes.size() / 2)},
+        {"cut in the control part", bytes.substr(0, 200)},
+        {"not a package", "just some text, no archive"},
+        {"missing", ""},
+    };
+    const Files before = snapshotTree(root());
+    for (const auto& c : cases) {
+        const fs::path deb = m_work.path() / ("broken-" + std::to_string(&c - cases) + ".deb");
+        if (!c.contents.empty()) writeFile(deb, c.contents);
+        const auto result = installPackage(deb, root());
+        EXPECT_FALSE(result) << c.what;
+        EXPECT_TRUE(result.error && result.error->find(deb.string()) != std::string::npos)
+            << c.what << ": the message names the package: " << result.error.value_or("(none)");
+        EXPECT_TRUE(result.installed.empty()) << c.what;
+        EXPECT_EQ(snapshotTree(root()), before) << c.what;
+        EXPECT_EQ(installedVersion(root(), "com.test.demo"), "1.0") << c.what;
+    }
+}
+
+TEST_F(InstallTest, RefusedPackagesNeverHalfInstall) {
+    // A file of the package where the root has a folder, and a folder of the package where the root has a file.
+    writeFile(root() / "Library/Application Support/Demo.bundle/Assets/kept.png/inside", "a folder in the way");
+    const fs::path first = makePackage("com.test.demo", "1.0", kVersion1);
+    const Files before = snapshotTree(root());
+    const auto blocked = installPackage(first, root());
+    EXPECT_FALSE(blocked);
+    EXPECT_EQ(snapshotTree(root()), before);
+
+    fs::remove_all(root());
+    writeFile(root() / "Library/MobileSubstrate", "a file in the way");
+    const Files before2 = snapshotTree(root());
+    EXPECT_FALSE(installPackage(first, root()));
+    EXPECT_EQ(snapshotTree(root()), before2);
+
+    // A refused install into a root that did not exist leaves no root behind.
+    fs::remove_all(root());
+    EXPECT_FALSE(installPackage(makePackage("com.test.empty", "1", {}), root()));
+    EXPECT_FALSE(fs::exists(root()));
+}
+
+TEST_F(InstallTest, TheBuildsPackageHasThePhonesLayout) {
+    const auto deb = defaultPackage();
+    ASSERT_TRUE(deb) << "the build made no Vantile.deb";
+    const auto result = installPackage(*deb, root());
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(result.package, kPackageName);
+    for (const char* path : {"/Library/MobileSubstrate/DynamicLibraries/Vantile.dylib",
+                             "/Library/MobileSubstrate/DynamicLibraries/Vantile.plist",
+                             "/Library/Application Support/Vantile.bundle/Localizations/en.lproj/Localizable.strings",
+                             "/Library/Application Support/Vantile.bundle/Assets/touch-id.png",
+                             "/Library/Application Support/Vantile.bundle/Assets/face-id.png",
+                             "/Library/Application Support/Vantile.bundle/Assets/done.png",
+                             "/Library/Application Support/Vantile.bundle/Assets/vantile-setting.png",
+                             "/Library/Application Support/Vantile.bundle/Assets/tweaks-icon.png",
+                             "/Library/PreferenceBundles/VantilePrefs.bundle/VantilePrefs",
+                             "/Library/PreferenceBundles/VantilePrefs.bundle/Info.plist"})
+        EXPECT_TRUE(fs::is_regular_file(root() / fs::path(path).relative_path())) << path;
+
+    const auto info = platform::readPropertyListFile(root() / "Library/PreferenceBundles/VantilePrefs.bundle/Info.plist");
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(info->find("NSPrincipalClass"));
+    EXPECT_EQ(*info->find("NSPrincipalClass")->asString(), "VNTPrimraryController");
+
+    const auto pane = platform::readPropertyListFile(root() / "Library/PreferenceLoader/Preferences/VantilePrefs.plist");
+    ASSERT_TRUE(pane && pane->find("entry"));
+    const Value& entry = *pane->find("entry");
+    for (const char* key : {"bundle", "cell", "detail", "isController", "label", "icon"})
+        EXPECT_TRUE(entry.find(key)) << key;
+    EXPECT_EQ(*entry.find("cell")->asString(), "PSLinkCell");
+    EXPECT_EQ(*entry.find("bundle")->asString(), "VantilePrefs");
+    // The pane's icon is a file of its bundle.
+    EXPECT_TRUE(fs::is_regular_file(root() / "Library/PreferenceBundles/VantilePrefs.bundle" /
+                                    *entry.find("icon")->asString()));
+}
+
+}  // namespace

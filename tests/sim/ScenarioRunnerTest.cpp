@@ -1,0 +1,460 @@
+// The scenario runner against a real window of the platform: every command's happy path and its error.
+#include "sim/scenario/Records.h"
+#include "sim/scenario/ScenarioErrors.h"
+#include "sim/scenario/ScenarioRunner.h"
+#include "sim/scenario/ScenarioScript.h"
+#include "tests/sim/ScenarioTestPhone.h"
+#include "tests/support/Json.h"
+
+#include "common/Keys.h"
+#include "platform/core/Clock.h"
+#include "platform/core/DeviceRoot.h"
+#include "platform/core/NSNotificationCenter.h"
+#include "platform/core/NSURL.h"
+#include "platform/core/PreferenceDomain.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/ImageCodec.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/host/DeviceRadios.h"
+#include "platform/host/PSURLManager.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIButton.h"
+#include "platform/ui/UIImpactFeedbackGenerator.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UIScrollView.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITouch.h"
+#include "platform/ui/UITraitCollection.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+using namespace sim::scenario;
+namespace fs = std::filesystem;
+
+// The targets of the test page's buttons.
+class PageActions : public NSObject {
+    VT_OBJECT(PageActions, NSObject)
+public:
+    Weak<UINavigationController> navigation;
+    void open(id) {
+        auto detail = alloc<UIViewController>();
+        detail->init();
+        detail->setTitle("Detail");
+        if (auto nav = navigation.lock()) nav->pushViewControllerAnimated(detail, false);
+    }
+    void buzz(id) {
+        auto haptic = alloc<UIImpactFeedbackGenerator>();
+        haptic->initWithStyle(0);
+        haptic->impactOccurred();
+        PSURLManager::sharedManager()->processURLAnimatedFromSearchWithCompletion(NSURL::URLWithString("prefs:root=WIFI"),
+                                                                                  true, false, {});
+        NSNotificationCenter::defaultCenter()->postNotificationNameObject("com.example.buzzed", nullptr);
+    }
+};
+
+// Where a touch sequence began and ended, in window coordinates.
+class TouchRecorder : public UIView {
+    VT_OBJECT(TouchRecorder, UIView)
+public:
+    std::optional<CGPoint> began, ended;
+    void touchesBeganWithEvent(UITouchSet touches, id) override { began = touches.front()->locationInView(window()); }
+    void touchesEndedWithEvent(UITouchSet touches, id) override { ended = touches.front()->locationInView(window()); }
+};
+
+using T = Ref<UITableView>;
+using P = Ref<NSIndexPath>;
+
+// Two sections of titles whose rows move by their handles, as the card editor's do.
+class TwoLists : public NSObject {
+    VT_OBJECT(TwoLists, NSObject)
+public:
+    std::vector<std::vector<std::string>> rows{{"Wi-Fi", "Bluetooth", "Battery"}, {"Sounds", "Privacy"}};
+    long numberOfSectionsInTableView(T) { return 2; }
+    long tableViewNumberOfRowsInSection(T, long s) { return static_cast<long>(rows[static_cast<std::size_t>(s)].size()); }
+    std::string tableViewTitleForHeaderInSection(T, long s) { return s == 0 ? "Selected Cells" : "Available Cells"; }
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(T table, P path) {
+        auto cell = table->dequeueReusableCellWithIdentifier("Row");
+        if (!cell) {
+            cell = alloc<UITableViewCell>();
+            cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, "Row");
+        }
+        cell->textLabel()->setText(rows[static_cast<std::size_t>(path->section())][static_cast<std::size_t>(path->row())]);
+        return cell;
+    }
+    bool tableViewCanMoveRowAtIndexPath(T, P) { return true; }
+    long tableViewEditingStyleForRowAtIndexPath(T, P) { return UITableViewCellEditingStyleNone; }
+    void tableViewMoveRowAtIndexPathToIndexPath(T, P from, P to) {
+        auto& src = rows[static_cast<std::size_t>(from->section())];
+        std::string title = src[static_cast<std::size_t>(from->row())];
+        src.erase(src.begin() + from->row());
+        auto& dst = rows[static_cast<std::size_t>(to->section())];
+        dst.insert(dst.begin() + to->row(), title);
+    }
+};
+
+}  // namespace
+
+VT_REGISTER_CLASS(PageActions, [](Class c) {
+    platform::runtime::addMethod<&PageActions::open>(c, "open:");
+    platform::runtime::addMethod<&PageActions::buzz>(c, "buzz:");
+})
+VT_REGISTER_CLASS(TouchRecorder)
+VT_REGISTER_CLASS(TwoLists, [](Class c) {
+    using namespace platform::runtime;
+    addMethod<&TwoLists::numberOfSectionsInTableView>(c, "numberOfSectionsInTableView:");
+    addMethod<&TwoLists::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
+    addMethod<&TwoLists::tableViewTitleForHeaderInSection>(c, "tableView:titleForHeaderInSection:");
+    addMethod<&TwoLists::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
+    addMethod<&TwoLists::tableViewCanMoveRowAtIndexPath>(c, "tableView:canMoveRowAtIndexPath:");
+    addMethod<&TwoLists::tableViewEditingStyleForRowAtIndexPath>(c, "tableView:editingStyleForRowAtIndexPath:");
+    addMethod<&TwoLists::tableViewMoveRowAtIndexPathToIndexPath>(c, "tableView:moveRowAtIndexPath:toIndexPath:");
+})
+
+namespace {
+
+class ScenarioRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::resetRunLoop();
+        UIApplication::sharedApplication()->reset();
+        platform::host::DeviceRadios::reset();
+        clearRecords();
+        static int counter = 0;
+        dir = fs::temp_directory_path() / ("vantile-scenario-runner-" + std::to_string(getpid()) + "-" +
+                                           std::to_string(++counter));
+        fs::create_directories(dir);
+        phone = std::make_unique<scenariotest::WindowPhone>();
+        actions = alloc<PageActions>();
+        actions->navigation = phone->navigation;
+    }
+    void TearDown() override {
+        phone.reset();
+        UIApplication::sharedApplication()->reset();
+        platform::host::DeviceRadios::reset();
+        platform::resetRunLoop();
+        fs::remove_all(dir);
+    }
+
+    int play(const std::string& text) {
+        Script script = parseScript(text, "test");
+        RunnerOptions options;
+        options.root = dir / "root";
+        options.out = dir / "out";
+        options.baseFolder = dir;
+        ScenarioRunner runner(*phone, options);
+        std::ostringstream err;
+        int status = runner.run(script, err);
+        errors = err.str();
+        return status;
+    }
+
+    Ref<UIView> page() { return phone->home->view(); }
+    Ref<UILabel> addLabel(const std::string& text, CGRect frame, Ref<UIView> parent = nullptr) {
+        auto label = alloc<UILabel>();
+        label->initWithFrame(frame);
+        label->setText(text);
+        (parent ? parent : page())->addSubview(label);
+        return label;
+    }
+    Ref<UIButton> addButton(const std::string& title, CGRect frame, const char* action) {
+        auto button = UIButton::buttonWithType(UIButtonTypeSystem);
+        button->setFrame(frame);
+        if (!title.empty()) button->setTitleForState(title, UIControlStateNormal);
+        button->addTargetActionForControlEvents(actions, sel(action), UIControlEventTouchUpInside);
+        page()->addSubview(button);
+        return button;
+    }
+    std::string topTitle() { return phone->navigation->topViewController()->title(); }
+
+    fs::path dir;
+    std::unique_ptr<scenariotest::WindowPhone> phone;
+    Ref<PageActions> actions;
+    std::string errors;
+};
+
+TEST_F(ScenarioRunnerTest, TapFindsTheButtonByTitleSymbolOrPoint) {
+    addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
+    auto gear = addButton("", CGRectMake(300, 200, 44, 44), "open:");
+    gear->setImageForState(UIImage::systemImageNamed("gear"), UIControlStateNormal);
+    auto done = addButton("", CGRectMake(300, 300, 44, 44), "open:");
+    done->setImageForState(UIImage::imageWithBitmap(Bitmap(30, 30), 1, "/Library/Assets/done.png"), UIControlStateNormal);
+    for (const char* step : {"tap Open", "tap gear", "tap done.png", "tap @80,222", "tap \"Open\""}) {
+        phone->navigation->popToRootViewControllerAnimated(false);
+        ASSERT_EQ(play(step), 0) << step << ": " << errors;
+        EXPECT_EQ(topTitle(), "Detail") << step;
+    }
+    EXPECT_EQ(play("tap Assets/done.png"), kExitStepError) << "a file is named by its last component only";
+
+    phone->navigation->popToRootViewControllerAnimated(false);
+    EXPECT_EQ(play("expect visible gear\nexpect visible done.png\nexpect no-visible trash\nexpect visible Open"), 0)
+        << errors;
+    gear->setHidden(true);
+    EXPECT_EQ(play("expect visible gear"), kExitExpectationFailed);
+    EXPECT_EQ(play("expect no-visible Open"), kExitExpectationFailed);
+    EXPECT_EQ(play("expect visible @10,10"), kExitStepError);
+}
+
+TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
+    addLabel("Hidden", CGRectMake(20, 200, 100, 30))->setHidden(true);
+    addLabel("Faded", CGRectMake(20, 240, 100, 30))->setAlpha(0);
+    auto clip = alloc<UIView>();
+    clip->initWithFrame(CGRectMake(20, 280, 100, 30));
+    clip->setClipsToBounds(true);
+    page()->addSubview(clip);
+    addLabel("Clipped", CGRectMake(0, 40, 100, 30), clip);
+    addLabel("Offscreen", CGRectMake(20, 5000, 100, 30));
+    addLabel("Covered", CGRectMake(20, 400, 100, 30));
+    auto cover = alloc<UIView>();
+    cover->initWithFrame(CGRectMake(0, 380, 375, 100));
+    page()->addSubview(cover);
+    addLabel("Shown", CGRectMake(20, 500, 100, 30));
+
+    for (const char* name : {"Hidden", "Faded", "Clipped", "Offscreen", "Covered", "Missing"}) {
+        EXPECT_EQ(play(std::string("\n# comment\ntap ") + name), kExitStepError) << name;
+        EXPECT_NE(errors.find("test:3: tap: nothing visible shows \"" + std::string(name) + "\""), std::string::npos)
+            << errors;
+        EXPECT_NE(errors.find("\"Shown\""), std::string::npos) << "the error lists what is on screen: " << errors;
+        EXPECT_EQ(play(std::string("expect no-text ") + name), 0) << name << ": " << errors;
+    }
+    EXPECT_EQ(play("expect text Shown\nexpect text Home"), 0) << "the navigation title is a label too: " << errors;
+}
+
+TEST_F(ScenarioRunnerTest, FailedExpectationsSayWhatWasExpectedAndFound) {
+    addLabel("Shown", CGRectMake(20, 500, 100, 30));
+    EXPECT_EQ(play("expect text Shown\nexpect text \"Not here\""), kExitExpectationFailed);
+    EXPECT_NE(errors.find("test:2:"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("expected: \"Not here\""), std::string::npos) << errors;
+    EXPECT_NE(errors.find("\"Shown\""), std::string::npos) << errors;
+
+    EXPECT_EQ(play("expect no-text Shown"), kExitExpectationFailed);
+    EXPECT_EQ(play("expect page Detail"), kExitExpectationFailed);
+    EXPECT_NE(errors.find("actual:   \"Home\""), std::string::npos) << errors;
+    EXPECT_EQ(play("expect page"), kExitStepError);
+    EXPECT_EQ(play("expect colour red"), kExitStepError);
+}
+
+TEST_F(ScenarioRunnerTest, BackPopsThePageTheTapPushed) {
+    addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
+    ASSERT_EQ(play("expect page Home\ntap Open\nexpect page Detail\nback\nexpect page Home"), 0) << errors;
+    EXPECT_EQ(play("back"), kExitStepError);
+    EXPECT_NE(errors.find("no back button"), std::string::npos) << errors;
+}
+
+TEST_F(ScenarioRunnerTest, WaitMovesTheVirtualClock) {
+    double start = platform::Clock::now();
+    bool fired = false;
+    platform::RunLoop::main().scheduleAfter(1.2, [&] { fired = true; });
+    ASSERT_EQ(play("wait 1s\nwait 250ms"), 0) << errors;
+    EXPECT_DOUBLE_EQ(platform::Clock::now(), start + 1.25);
+    EXPECT_TRUE(fired);
+    for (const char* bad : {"wait", "wait soon", "wait -1s", "wait 1h", "wait 1s 2s"}) {
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+    }
+    EXPECT_DOUBLE_EQ(platform::Clock::now(), start + 1.25) << "a bad wait moves nothing";
+}
+
+TEST_F(ScenarioRunnerTest, RecordsCountSinceTheStartAndNameTheLastURL) {
+    addButton("Buzz", CGRectMake(20, 200, 120, 44), "buzz:");
+    EXPECT_EQ(play("expect haptics 0\nexpect url \"prefs:root=WIFI\""), kExitExpectationFailed);
+    EXPECT_NE(errors.find("none opened"), std::string::npos) << errors;
+    ASSERT_EQ(play("tap Buzz\ntap Buzz\nexpect haptics 2\nexpect url \"prefs:root=WIFI\"\n"
+                   "expect notification com.example.buzzed 2\nexpect notification other 0\ndump records rec"),
+              0)
+        << errors;
+    std::ifstream in(dir / "out" / "rec.json");
+    std::stringstream text;
+    text << in.rdbuf();
+    auto json = testing_support::parseJson(text.str());
+    ASSERT_TRUE(json) << text.str();
+    const Value* urls = json->find("urlOpens");
+    const Value* haptics = json->find("haptics");
+    const Value* posts = json->find("notifications");
+    ASSERT_TRUE(urls && urls->asArray() && haptics && haptics->asArray() && posts && posts->asArray());
+    EXPECT_EQ(*urls->asArray(), (Value::Array{"prefs:root=WIFI", "prefs:root=WIFI"}));
+    ASSERT_EQ(haptics->asArray()->size(), 2u);
+    EXPECT_EQ(*haptics->asArray()->at(0).find("style"), Value(0));
+    ASSERT_EQ(posts->asArray()->size(), 2u);
+    EXPECT_EQ(*posts->asArray()->at(0).find("name"), Value("com.example.buzzed"));
+
+    EXPECT_EQ(play("expect haptics 3"), kExitExpectationFailed);
+    for (const char* bad : {"expect haptics many", "expect notification x", "dump records", "dump screen x",
+                            "dump records ../x"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+}
+
+TEST_F(ScenarioRunnerTest, PreferencesAreWrittenCheckedAndRemoved) {
+    std::ofstream(dir / "picture.bin", std::ios::binary) << "PIC";
+    ASSERT_EQ(play("pref toggleVantile bool yes\n"
+                   "pref vantileFlowDirection int 1\n"
+                   "pref cornerRadius real 12.5\n"
+                   "pref tweaksSectionString string \"My Tweaks\"\n"
+                   "pref vantileEnabledArray strings [\"Wi-Fi\", \"Sounds & Haptics\"]  # two cards\n"
+                   "pref picture data picture.bin\n"
+                   "expect pref toggleVantile true\n"
+                   "expect pref vantileFlowDirection 1\n"
+                   "expect pref cornerRadius 12.5\n"
+                   "expect pref tweaksSectionString \"My Tweaks\"\n"
+                   "expect pref vantileEnabledArray [\"Wi-Fi\",\"Sounds & Haptics\"]\n"
+                   "expect pref picture \"UElD\"\n"
+                   "expect pref missing absent\n"
+                   "pref-remove toggleVantile\n"
+                   "expect pref toggleVantile absent\n"
+                   "dump prefs domain"),
+              0)
+        << errors;
+    auto domain = platform::PreferenceDomain::named(vantile::kDomain);
+    ASSERT_TRUE(domain);
+    EXPECT_EQ(domain->value("vantileFlowDirection"), Value(1));
+    EXPECT_TRUE(fs::exists(dir / "out" / "domain.json"));
+
+    EXPECT_EQ(play("expect pref vantileFlowDirection 2"), kExitExpectationFailed);
+    EXPECT_NE(errors.find("expected: 2"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("actual:   1"), std::string::npos) << errors;
+
+    ASSERT_EQ(play("pref-delete-file\nexpect pref vantileFlowDirection absent"), 0) << errors;
+    EXPECT_FALSE(fs::exists(domain->file()));
+
+    for (const char* bad : {"pref a bool maybe", "pref a int 1.5", "pref a colour red", "pref a strings [1,2]",
+                            "pref a strings [\"x\"", "pref a data missing.bin", "pref a string two words",
+                            "expect pref a {nope", "pref-remove"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+    EXPECT_TRUE(domain->value("a").isNone()) << "a bad step changes nothing";
+}
+
+TEST_F(ScenarioRunnerTest, ScreenshotsWriteThePictureTheTreeAndTheGallery) {
+    addLabel("Shown", CGRectMake(20, 500, 100, 30));
+    ASSERT_EQ(play("# The home page with its label\nscreenshot home\nscreenshot second"), 0) << errors;
+    std::ifstream png(dir / "out" / "home.png", std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(png)), std::istreambuf_iterator<char>());
+    auto bitmap = platform::gfx::decodePNG(bytes);
+    ASSERT_TRUE(bitmap);
+    CGRect screen = UIScreen::mainScreen()->bounds();
+    EXPECT_EQ(bitmap->width, static_cast<int>(screen.width() * UIScreen::mainScreen()->scale()));
+
+    std::ifstream tree(dir / "out" / "home.json");
+    std::stringstream treeText;
+    treeText << tree.rdbuf();
+    auto dump = testing_support::parseJson(treeText.str());
+    ASSERT_TRUE(dump);
+    ASSERT_TRUE(dump->find("format"));
+    EXPECT_EQ(*dump->find("format"), Value("vantile-view-dump/1"));
+
+    std::ifstream index(dir / "out" / "index.html");
+    std::stringstream html;
+    html << index.rdbuf();
+    auto first = html.str().find("The home page with its label");
+    auto second = html.str().find("screenshot second");
+    EXPECT_NE(first, std::string::npos) << "the comment above captions the picture";
+    EXPECT_NE(second, std::string::npos) << "without a comment the step is the caption";
+    EXPECT_LT(first, second);
+
+    for (const char* bad : {"screenshot ../up", "screenshot a/b", "screenshot .hidden", "screenshot"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+    EXPECT_FALSE(fs::exists(dir / "up.png"));
+}
+
+TEST_F(ScenarioRunnerTest, DragRunsFromOneTargetToTheOther) {
+    auto pad = alloc<TouchRecorder>();
+    pad->initWithFrame(CGRectMake(0, 150, 375, 400));
+    page()->addSubview(pad);
+    auto from = addLabel("From", CGRectMake(20, 40, 100, 30), pad);
+    auto to = addLabel("To", CGRectMake(200, 300, 100, 30), pad);
+    ASSERT_EQ(play("drag From To"), 0) << errors;
+    ASSERT_TRUE(pad->began && pad->ended);
+    EXPECT_NEAR(pad->began->x, 70, 1e-6);
+    EXPECT_NEAR(pad->began->y, 150 + 55, 1e-6);
+    EXPECT_NEAR(pad->ended->x, 250, 1e-6);
+    EXPECT_NEAR(pad->ended->y, 150 + 315, 1e-6);
+    EXPECT_EQ(play("drag From Nowhere"), kExitStepError);
+    EXPECT_EQ(play("drag @10,10 @10,9999"), kExitStepError);
+}
+
+TEST_F(ScenarioRunnerTest, ReorderDragsARowByItsHandleToTheSlot) {
+    auto lists = alloc<TwoLists>();
+    auto table = alloc<UITableView>();
+    // Below the navigation bar, which would cover the first rows.
+    CGRect below = page()->bounds();
+    below.origin.y = 100;
+    below.size.height -= 100;
+    table->initWithFrameStyle(below, UITableViewStyleGrouped);
+    table->setDataSource(lists);
+    table->setDelegate(lists);
+    table->setEditing(true);
+    page()->addSubview(table);
+    using Rows = std::vector<std::vector<std::string>>;
+
+    ASSERT_EQ(play("reorder Battery selected 0"), 0) << errors;
+    EXPECT_EQ(lists->rows, (Rows{{"Battery", "Wi-Fi", "Bluetooth"}, {"Sounds", "Privacy"}}));
+    ASSERT_EQ(play("reorder Battery selected 2"), 0) << errors;
+    EXPECT_EQ(lists->rows, (Rows{{"Wi-Fi", "Bluetooth", "Battery"}, {"Sounds", "Privacy"}}));
+    ASSERT_EQ(play("reorder Sounds selected 1"), 0) << errors;
+    EXPECT_EQ(lists->rows, (Rows{{"Wi-Fi", "Sounds", "Bluetooth", "Battery"}, {"Privacy"}}));
+    ASSERT_EQ(play("reorder Wi-Fi available 1"), 0) << errors;
+    EXPECT_EQ(lists->rows, (Rows{{"Sounds", "Bluetooth", "Battery"}, {"Privacy", "Wi-Fi"}}));
+    ASSERT_EQ(play("reorder Privacy available 0"), 0) << "already there: " << errors;
+    EXPECT_EQ(lists->rows, (Rows{{"Sounds", "Bluetooth", "Battery"}, {"Privacy", "Wi-Fi"}}));
+
+    for (const char* bad : {"reorder Battery selected 3", "reorder Battery selected -1", "reorder Battery top 0",
+                            "reorder Missing selected 0", "reorder Battery selected"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+    table->setEditing(false);
+    EXPECT_EQ(play("reorder Battery selected 0"), kExitStepError) << "without handles there is nothing to drag";
+    EXPECT_NE(errors.find("reorder handle"), std::string::npos) << errors;
+}
+
+TEST_F(ScenarioRunnerTest, ScrollMovesTheFrontmostScrollViewWithinItsContent) {
+    auto scroller = alloc<UIScrollView>();
+    scroller->initWithFrame(page()->bounds());
+    scroller->setContentSize(CGSizeMake(page()->bounds().width(), 2000));
+    page()->addSubview(scroller);
+    CGFloat end = scroller->maximumContentOffset().y;
+    ASSERT_EQ(play("scroll 300"), 0) << errors;
+    EXPECT_EQ(scroller->contentOffset().y, 300);
+    ASSERT_EQ(play("scroll 99999"), 0) << errors;
+    EXPECT_EQ(scroller->contentOffset().y, end);
+    ASSERT_EQ(play("scroll -99999"), 0) << errors;
+    EXPECT_EQ(scroller->contentOffset().y, scroller->minimumContentOffset().y);
+    EXPECT_EQ(play("scroll lots"), kExitStepError);
+    scroller->setScrollEnabled(false);
+    EXPECT_EQ(play("scroll 10"), kExitStepError);
+}
+
+TEST_F(ScenarioRunnerTest, RadiosAndAppearanceReachTheDevice) {
+    ASSERT_EQ(play("airplane on\nbluetooth on\nappearance dark"), 0) << errors;
+    EXPECT_TRUE(platform::host::DeviceRadios::airplaneMode());
+    EXPECT_TRUE(platform::host::DeviceRadios::bluetoothPowered());
+    EXPECT_EQ(phone->window()->traitCollection()->userInterfaceStyle(), 2);
+    ASSERT_EQ(play("airplane off\nappearance light"), 0) << errors;
+    EXPECT_FALSE(platform::host::DeviceRadios::airplaneMode());
+    for (const char* bad : {"airplane maybe", "bluetooth", "appearance sepia", "wifi off 10.0.0.1"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+}
+
+TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun) {
+    for (const char* step : {"launch settings", "device iphone-8", "locale de", "timezone UTC", "date 2026-03-14 09:41",
+                             "wifi on", "cellular off", "carrier none", "respring", "open prefs:root=WIFI"}) {
+        EXPECT_EQ(play(step), kExitStepError) << step;
+        EXPECT_TRUE(errors.find("not available") != std::string::npos || errors.find("nothing is running") != std::string::npos ||
+                    errors.find("respring") != std::string::npos)
+            << step << ": " << errors;
+    }
+    for (const char* bad : {"date 2026-02-30 09:41", "date 2026-03-14 25:00", "locale ../x", "launch nowhere"})
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+
+    addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
+    EXPECT_EQ(play("frobnicate\ntap Open"), kExitStepError);
+    EXPECT_NE(errors.find("test:1: frobnicate: unknown command"), std::string::npos) << errors;
+    EXPECT_EQ(topTitle(), "Home") << "the run stops at the bad step";
+    EXPECT_EQ(play("tap Open extra"), kExitStepError);
+    EXPECT_NE(errors.find("wants TARGET"), std::string::npos) << errors;
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+// A phone for the runner's own tests: a real window of the platform with a navigation controller, as the Settings
+// process shows one, but without a device behind it, so device commands answer "not available". Tests add views
+// to its pages and play steps against it.
+
+#include "sim/scenario/Phone.h"
+
+#include "platform/core/Object.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
+
+namespace scenariotest {
+
+class WindowPhone : public sim::scenario::Phone {
+public:
+    WindowPhone() {
+        home = alloc<UIViewController>();
+        home->init();
+        home->setTitle("Home");
+        navigation = alloc<UINavigationController>();
+        navigation->initWithRootViewController(home);
+        m_window = alloc<UIWindow>();
+        m_window->initWithFrame(UIScreen::mainScreen()->bounds());
+        m_window->setRootViewController(navigation);
+        m_window->makeKeyAndVisible();
+        m_window->layoutIfNeeded();
+    }
+    Ref<UIWindow> window() const override { return m_window; }
+    Ref<UIViewController> visibleController() const override { return m_window->topmostPresentedController(); }
+    bool isRunning() const override { return true; }
+    void setAppearance(long style) override { m_window->setOverrideUserInterfaceStyle(style); }
+
+    Ref<UIViewController> home;
+    Ref<UINavigationController> navigation;
+
+private:
+    Ref<UIWindow> m_window;
+};
+
+}  // namespace scenariotest

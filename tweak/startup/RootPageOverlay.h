@@ -1,0 +1,23 @@
+#pragma once
+
+// The dashboard laid over the Settings root list when its view loads: the root table pinned at its top, a
+// full-screen `settingBaseView` over its rows and the dashboard (`vantileBaseView`) inside, both coloured by the
+// interface style.
+
+#include "platform/core/Object.h"
+
+class UIColor;
+class UIViewController;
+
+namespace vantile::rootpage {
+
+// Black in dark mode; a light grey (0.95, 0.95, 0.96) in any other style.
+Ref<UIColor> overlayColorForStyle(long interfaceStyle);
+
+// Builds the overlay on `root`'s loaded view and remembers it in state(); the previous overlay is let go.
+void layDashboardOver(UIViewController& root);
+
+// Colours the remembered overlay for the style `root` shows now. Nothing happens before an overlay exists.
+void recolourOverlay(UIViewController& root);
+
+}  // namespace vantile::rootpage
