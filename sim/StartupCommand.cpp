@@ -20,6 +20,8 @@
 namespace sim {
 namespace {
 
+using platform::msgSend;
+
 // The tweak's own account of its start-up, merged into the report.
 void addTweakReport(Value::Dictionary& report) {
     using ReportFunction = void (*)(Value*);
@@ -64,6 +66,9 @@ int runDeviceStartup(const StartupOptions& options) {
     Value::Dictionary report;
     report["process"] = options.process;
     report["profile"] = *options.profile;
+    Value::Array loaded;
+    for (const auto& library : device.loadedLibraries()) loaded.emplace_back(library);
+    report["loadedLibraries"] = std::move(loaded);
     Value::Array hooks;
     for (const auto& h : platform::runtime::hookLog()) hooks.emplace_back(h);
     report["hooks"] = std::move(hooks);
@@ -72,7 +77,15 @@ int runDeviceStartup(const StartupOptions& options) {
         report["rootList"] = rootListReport(rootPage->specifiersIvar());
         report["installedLoads"] = static_cast<long>(rootPage->installedLoadCount());
     }
-    if (auto visible = device.visibleController()) report["visibleTitle"] = visible->title();
+    if (options.openURL) {
+        device.openURL(*options.openURL);
+        device.advance(1);
+    }
+    if (auto visible = device.visibleController()) {
+        report["visibleTitle"] = visible->title();
+        if (visible->respondsToSelector(sel("specifiers")))
+            report["visibleList"] = rootListReport(msgSend<Ref<NSMutableArray>>(visible, sel("specifiers")));
+    }
     if (options.loadTweak) addTweakReport(report);
     if (!report.count("filter")) report["filter"] = false;
     std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";

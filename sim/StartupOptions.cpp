@@ -15,7 +15,8 @@ const char* const kStartupUsage =
     "                           [--bluetooth on|off] [--corner-radius R] [--language CODE] [--library PATH]\n"
     "                           [--no-tweak] [--profile NAME] [--pretty]\n"
     "  --profile NAME starts the simulated phone of that profile (iphone-8, iphone-8-plus, iphone-x, iphone-xr,\n"
-    "                 iphone-12) with its Settings application, and reports its root list once it settled\n";
+    "                 iphone-12) with its Settings application, and reports its root list once it settled\n"
+    "  --open URL     with --profile: then opens that Settings address and reports the page shown\n";
 
 namespace {
 
@@ -90,6 +91,10 @@ std::variant<StartupOptions, std::string> parseStartupOptions(std::span<const st
             if (!v) return missing();
             if (!deviceProfileNamed(*v)) return "option --profile: unknown profile \"" + *v + "\"";
             options.profile = *v;
+        } else if (arg == "--open") {
+            auto v = operand();
+            if (!v) return missing();
+            options.openURL = *v;
         } else if (arg == "--language") {
             auto v = operand();
             if (!v) return missing();

@@ -13,6 +13,7 @@
 //   --no-tweak            play the process without loading the tweak
 //   --profile NAME        play the simulated phone of that profile instead (sim/device/SimulatedDevice.h): its
 //                         Settings application starts, settles for a second, and the report adds "rootList"
+//   --open URL            with --profile: opens that address afterwards ("visibleTitle", "visibleList")
 //   --pretty              indented JSON
 
 #include <filesystem>
@@ -35,6 +36,7 @@ struct StartupOptions {
     std::optional<std::filesystem::path> library;
     bool loadTweak = true;
     std::optional<std::string> profile;
+    std::optional<std::string> openURL;
     bool pretty = false;
 };
 

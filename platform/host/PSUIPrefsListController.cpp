@@ -172,10 +172,14 @@ void PSUIPrefsListController::_reallyLoadThirdPartySpecifiersForAppsWithCompleti
 
 void PSUIPrefsListController::finishInstalledLoad(Ref<NSMutableArray> apps, ThirdPartySpecifiersCompletion completion) {
     if (!m_moved) m_moved = NSMutableDictionary::dictionary();
-    auto installed = NSMutableArray::array();
+    // The installed entries in display order: by name, as the group shows them.
+    std::vector<Ref<PSSpecifier>> sorted;
     if (apps)
         for (const auto& app : *apps)
-            if (cast<PSSpecifier>(app)) installed->addObject(app);
+            if (auto entry = cast<PSSpecifier>(app)) sorted.push_back(entry);
+    std::stable_sort(sorted.begin(), sorted.end(), byName);
+    auto installed = NSMutableArray::array();
+    for (const auto& entry : sorted) installed->addObject(entry);
 
     // The moved Apple applications keep their entries from one load to the next, so that the add-on's lists
     // (which hold them by identity) stay valid.

@@ -54,7 +54,7 @@ public:
     // On a later run-loop turn: takes the previous installed group (header and entries) out of the list, appends a
     // header and one entry per application of `apps` (PSSpecifier elements; others are skipped) and of the moved
     // Apple applications, all sorted by name, fills `_movedThirdPartySpecifiers` with the moved ones, reloads the
-    // table, then calls `completion` with the installed entries and that dictionary.
+    // table, then calls `completion` with the installed entries (in that order) and that dictionary.
     virtual void _reallyLoadThirdPartySpecifiersForAppsWithCompletion(Ref<NSMutableArray> apps,
                                                                       ThirdPartySpecifiersCompletion completion);
     // Sends the load above for the device's installed applications (InstalledApplications.h), without completion;

@@ -109,14 +109,26 @@ void UICollectionView::loadModel() {
 }
 
 void UICollectionView::reloadData() {
-    // Every shown cell goes back to its queue first, so the data source's dequeues reuse them.
+    // Every shown cell goes back to its queue first, so the data source's dequeues reuse them. The cells stay in
+    // the view meanwhile: most come straight back for the same items, and taking a view out of the tree and putting
+    // it back is by far the dearest part of a reload. Only those not handed out again leave.
+    std::vector<Ref<UICollectionViewCell>> shown;
+    shown.reserve(m_cells.size());
     for (auto& [path, cell] : m_cells) {
-        cell->removeFromSuperview();
         m_reusable[cell->reuseIdentifier()].push_back(cell);
+        shown.push_back(cell);
     }
     m_cells.clear();
     loadModel();
     updateVisibleCells();
+    // The next layout pass asks for the counts again, as a reload on the device leaves the layout invalid; a data
+    // source whose answer changed during the reload is then heard.
+    setNeedsLayout();
+    if (shown.empty()) return;
+    std::set<const UICollectionViewCell*> inUse;
+    for (const auto& [path, cell] : m_cells) inUse.insert(cell.get());
+    for (const auto& cell : shown)
+        if (!inUse.count(cell.get()) && cell->superview().get() == this) cell->removeFromSuperview();
 }
 
 long UICollectionView::numberOfSections() {

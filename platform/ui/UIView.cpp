@@ -15,6 +15,7 @@
 #include <cmath>
 #include <functional>
 #include <sstream>
+#include <unordered_set>
 
 VT_REGISTER_CLASS(UIView, [](Class c) {
     using namespace platform::runtime;
@@ -276,16 +277,28 @@ void UIView::removeFromSuperview() {
     Ref<UIView> oldWindow = window();
 
     // Constraints that tie the leaving subtree to the rest of the tree go, as on the device.
+    // The leaving subtree is gathered once, so each constraint's test is a look-up instead of a walk up the
+    // superview chain (which made removing a view cost the tree's size times its depth).
+    std::unordered_set<const UIView*> leaving;
+    std::vector<const UIView*> pending{this};
+    while (!pending.empty()) {
+        const UIView* v = pending.back();
+        pending.pop_back();
+        leaving.insert(v);
+        for (const auto& s : v->m_subviews) pending.push_back(s.get());
+    }
     std::vector<Ref<NSLayoutConstraint>> crossing;
-    std::function<void(const Ref<UIView>&)> collect = [&](const Ref<UIView>& v) {
+    std::vector<const UIView*> walk{rootView().get()};
+    while (!walk.empty()) {
+        const UIView* v = walk.back();
+        walk.pop_back();
         for (const auto& c : v->m_constraints) {
             auto a = c->firstItem(), b = c->secondItem();
-            bool aIn = a && a->isDescendantOfView(keep), bIn = b && b->isDescendantOfView(keep);
+            bool aIn = a && leaving.count(a.get()), bIn = b && leaving.count(b.get());
             if (b && aIn != bIn) crossing.push_back(c);
         }
-        for (const auto& s : v->m_subviews) collect(s);
-    };
-    collect(rootView());
+        for (const auto& s : v->m_subviews) walk.push_back(s.get());
+    }
     for (const auto& c : crossing) c->setActive(false);
 
     parent->willRemoveSubview(keep);

@@ -26,6 +26,8 @@
 #include "platform/ui/UIWindow.h"
 #include "sim/Loader.h"
 #include "sim/ProcessProfile.h"
+#include "sim/install/LibraryLoader.h"
+#include "sim/install/PackageInstaller.h"
 
 #include <dlfcn.h>
 #include <system_error>
@@ -195,10 +197,9 @@ std::optional<std::string> SimulatedDevice::startProcess() {
     installBundles(m_root);
     installSystemImage();
     applyProfile();
+    m_loaded.clear();
     if (m_options.loadTweak && !g_tweakLoaded) {
-        const auto library = m_options.library ? m_options.library : defaultTweakLibrary();
-        if (!library) return std::string("libVantile.so not found beside the executable or in the build folder");
-        if (auto error = loadTweakLibrary(*library)) return "cannot load " + library->string() + ": " + *error;
+        if (auto error = loadAddOn()) return error;
         g_tweakLoaded = true;
     }
     m_running = true;
@@ -207,14 +208,41 @@ std::optional<std::string> SimulatedDevice::startProcess() {
     return std::nullopt;
 }
 
+std::optional<std::string> SimulatedDevice::loadAddOn() {
+    // As on the phone: the package installed into the root, then the code-injection loader admitting its library
+    // by its filter. A build without package, or an explicit library, loads the library directly.
+    if (!m_options.library)
+        if (auto package = install::defaultPackage()) {
+            if (!install::installedVersion(m_root, install::kPackageName)) {
+                auto installed = install::installPackage(*package, m_root);
+                if (installed.error) return "cannot install " + package->string() + ": " + *installed.error;
+            }
+            const install::LoadReport report = install::injectLibraries(m_root, m_options.process);
+            if (!report.failures.empty()) return "the loader could not load " + report.failures.front();
+            if (!report.loaded.empty()) {
+                m_loaded = report.loaded;
+                return std::nullopt;
+            }
+        }
+    const auto library = m_options.library ? m_options.library : defaultTweakLibrary();
+    if (!library) return std::string("libVantile.so not found beside the executable or in the build folder");
+    if (auto error = loadTweakLibrary(*library)) return "cannot load " + library->string() + ": " + *error;
+    m_loaded = {library->string()};
+    return std::nullopt;
+}
+
 void SimulatedDevice::startSettings() {
     platform::setMainBundlePath(kSettingsBundle);
     // Preference panes are loaded when their row is first opened, as PreferenceLoader does.
-    PSListController::setBundleLoader([](const std::string& bundle) {
+    PSListController::setBundleLoader([root = m_root](const std::string& bundle) {
         if (bundle != "VantilePrefs") return false;
         static bool loaded = false;
-        if (!loaded)
-            if (auto library = preferenceBundleLibrary()) loaded = dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL);
+        if (loaded) return true;
+        // The bundle's executable as the package installed it, else the build's library.
+        const fs::path installed = root / "Library/PreferenceBundles/VantilePrefs.bundle/VantilePrefs";
+        std::error_code ec;
+        auto library = fs::is_regular_file(installed, ec) ? std::optional(installed) : preferenceBundleLibrary();
+        if (library) loaded = dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL) != nullptr;
         return loaded;
     });
     m_window = alloc<UIWindow>();

@@ -31,6 +31,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class UIWindow;
 class UINavigationController;
@@ -44,7 +45,9 @@ struct LaunchOptions {
     std::string process = "/Applications/Preferences.app/Preferences";
     // Whether the code-injection loader loads the add-on (libVantile.so) into the process.
     bool loadTweak = true;
-    // The tweak library; default: the build's libVantile.so (Loader.h).
+    // The tweak library loaded directly. Default: none, which installs the build's package into the root (when it
+    // is not installed yet) and lets the code-injection loader admit its library by its filter, as on the phone;
+    // a build without package loads its libVantile.so (Loader.h).
     std::optional<std::filesystem::path> library;
 };
 
@@ -85,6 +88,9 @@ public:
     bool isRunning() const { return m_running; }
     // Whether the add-on is loaded into this process (it stays loaded until the process ends).
     bool isTweakLoaded() const;
+    // What the last launch loaded: device paths of the libraries the loader injected, or the host path of a
+    // library loaded directly. Empty when it loaded nothing.
+    const std::vector<std::string>& loadedLibraries() const { return m_loaded; }
 
     // Ends the Settings interface and starts it again, as a respring does. The add-on's start-up runs once per
     // process and loaded code cannot be taken out again, so once the add-on is loaded a true respring needs a new
@@ -124,6 +130,7 @@ public:
 
 private:
     std::optional<std::string> startProcess();
+    std::optional<std::string> loadAddOn();
     void applyProfile();
     void installSystemImage();
     void startSettings();
@@ -140,6 +147,7 @@ private:
     Ref<UIWindow> m_window;
     Ref<UINavigationController> m_navigation;
     Ref<PSUIPrefsListController> m_rootController;
+    std::vector<std::string> m_loaded;
 };
 
 }  // namespace sim

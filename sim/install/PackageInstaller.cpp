@@ -4,8 +4,8 @@
 #include "sim/install/ProgramRun.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <system_error>

@@ -1,6 +1,7 @@
 #include "sim/scenario/DevicePhone.h"
 
 #include "sim/device/SimulatedDevice.h"
+#include "sim/install/PackageInstaller.h"
 #include "sim/scenario/ScenarioErrors.h"
 
 #include "platform/system/BSDNetwork.h"
@@ -22,7 +23,7 @@ constexpr const char* kCellularAddress = "10.64.12.7";
 
 class DevicePhone : public Phone {
 public:
-    explicit DevicePhone(const std::filesystem::path& root) : m_device(root) {
+    explicit DevicePhone(const std::filesystem::path& root) : m_root(root), m_device(root) {
         m_device.setRespringHandler([this] { m_needsFreshProcess = true; });
     }
 
@@ -45,6 +46,7 @@ public:
 
     std::optional<std::string> launch(const std::string& process) override {
         if (m_device.isRunning()) end();
+        if (auto failure = installOnce()) return failure;
         LaunchOptions options;
         options.process = process;
         auto failure = m_device.launch(options);
@@ -97,12 +99,24 @@ private:
         m_interfaces[name] = chosen;
     }
 
+    // The add-on arrives on the device as on a phone: its package is installed into the root before the first
+    // process starts, and the loader picks the libraries by their filter plists from there.
+    std::optional<std::string> installOnce() {
+        if (install::installedVersion(m_root, install::kPackageName)) return std::nullopt;
+        auto package = install::defaultPackage();
+        if (!package) return std::string("the add-on's package was not built (Vantile.deb)");
+        auto result = install::installPackage(*package, m_root);
+        if (result.error) return "installing " + package->string() + " failed: " + *result.error;
+        return std::nullopt;
+    }
+
     // The device applies its profile at every start; what the scenario switched goes on top.
     void applyRadios() {
         for (const auto& [name, address] : m_interfaces) platform::bsd::setSimulatedIPv4Address(name, address);
         if (m_carrier) platform::system::DeviceTelephony::setCarrierName(*m_carrier);
     }
 
+    std::filesystem::path m_root;
     SimulatedDevice m_device;
     bool m_needsFreshProcess = false;
     std::map<std::string, std::optional<std::string>> m_interfaces;

@@ -425,18 +425,37 @@ void ScenarioRunner::cmdReorder(const Step& step) {
     if (!table) throw StepError("no table is on screen (open the card editor first)");
     if (table->numberOfSections() <= section) throw StepError("the table on screen has no " + sectionName + " section");
 
-    // The row of that card among the rows on screen.
-    Ref<UITableViewCell> cell;
-    for (const auto& c : table->visibleCells()) {
-        for (const auto& v : visibleViews(window)) {
-            if (v.view->isDescendantOfView(c) && shownText(v.view) == title) {
-                cell = c;
-                break;
-            }
+    // The row of that card among the rows on screen; when it is not there, the table is scrolled through from the
+    // top, as the user would look for it.
+    auto rowOnScreen = [&]() -> Ref<UITableViewCell> {
+        auto shown = visibleViews(window);
+        for (const auto& c : table->visibleCells())
+            for (const auto& v : shown)
+                if (v.view->isDescendantOfView(c) && shownText(v.view) == title) return c;
+        return nullptr;
+    };
+    Ref<UITableViewCell> cell = rowOnScreen();
+    if (!cell && table->isScrollEnabled()) {
+        const CGPoint start = table->contentOffset();
+        const CGFloat lo = table->minimumContentOffset().y, hi = table->maximumContentOffset().y;
+        const CGFloat page = std::max<CGFloat>(table->bounds().height() * 0.75, 44);
+        for (CGFloat y = lo; !cell; y = std::min(y + page, hi)) {
+            table->setContentOffset(CGPointMake(start.x, y));
+            window->layoutIfNeeded();
+            cell = rowOnScreen();
+            if (y >= hi) break;
         }
-        if (cell) break;
+        if (!cell) table->setContentOffset(start);
     }
-    if (!cell) throw StepError("no row " + inQuotes(title) + " is visible in the table (scroll first)");
+    if (!cell) throw StepError("the table has no row " + inQuotes(title) + " on screen or further along");
+    // The handle is grabbed at the row's middle, so a row cut by the table's edge is scrolled fully into view.
+    CGRect shownPart = table->bounds();
+    if (table->isScrollEnabled() && (cell->frame().minY() < shownPart.minY() || cell->frame().maxY() > shownPart.maxY())) {
+        CGFloat lo = table->minimumContentOffset().y, hi = std::max(lo, table->maximumContentOffset().y);
+        table->setContentOffset(
+            CGPointMake(shownPart.origin.x, std::clamp(cell->frame().midY() - shownPart.height() / 2, lo, hi)));
+        window->layoutIfNeeded();
+    }
     auto sourcePath = table->indexPathForRowAtPoint(CGPointMake(cell->frame().midX(), cell->frame().midY()));
     auto handle = cell->reorderControl();
     if (!sourcePath || !handle) throw StepError("the row " + inQuotes(title) + " cannot be dragged (no reorder handle)");
@@ -460,9 +479,24 @@ void ScenarioRunner::cmdReorder(const Step& step) {
 
     CGRect handleRect = handle->convertRectToView(handle->bounds(), window);
     CGPoint from = CGPointMake(handleRect.midX(), cell->convertPointToView(CGPointMake(0, cell->bounds().height() / 2), window).y);
+    platform::TouchDriver finger(window);
+    finger.down(from);
+    // A slot off screen is brought into view while the row is held, as the table scrolls under a finger that
+    // waits at its edge; the row then travels the rest of the way on screen.
+    CGRect visible = table->bounds();
+    if (slotY < visible.minY() || slotY > visible.maxY()) {
+        CGFloat lo = table->minimumContentOffset().y, hi = std::max(lo, table->maximumContentOffset().y);
+        table->setContentOffset(CGPointMake(visible.origin.x, std::clamp(slotY - visible.height() / 2, lo, hi)));
+        finger.wait(kDragSeconds / 2);
+    }
     CGPoint to = table->convertPointToView(CGPointMake(0, slotY), window);
     to.x = from.x;
-    platform::TouchDriver(window).drag(straightPath(from, to), kDragSeconds, CGPointMake(0, 0));
+    auto path = straightPath(from, to);
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        finger.wait(kDragSeconds / kDragSteps);
+        finger.move(path[i], CGPointMake(0, 0));
+    }
+    finger.up();
 }
 
 void ScenarioRunner::cmdScroll(const Step& step) {

@@ -1,6 +1,7 @@
 #include "sim/scenario/ViewFinder.h"
 
 #include "platform/core/Runtime.h"
+#include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
@@ -27,10 +28,31 @@ void collect(const Ref<UIView>& view, const Ref<UIView>& window, CGRect clip, st
     for (const auto& sub : view->subviewsInDrawingOrder()) collect(sub, window, inner, out);
 }
 
-bool uncovered(const Ref<UIView>& window, const VisibleView& candidate) {
-    auto hit = window->hitTest(candidate.centre());
-    if (!hit) return true;  // nothing takes touches there, so nothing lies over it either
-    return hit == candidate.view || hit->isDescendantOfView(candidate.view) || candidate.view->isDescendantOfView(hit);
+// Whether a view hides what was drawn before it: a background that is mostly opaque, or a blur.
+bool hidesWhatIsBelow(const Ref<UIView>& view, Class effectClass) {
+    if (effectClass && view->isKindOfClass(effectClass)) return true;
+    const auto& colour = view->backgroundColor();
+    return colour && colour->alphaComponent() * view->alpha() >= 0.5;
+}
+
+// Views are listed in painting order, so what covers a view comes after it: a view drawn later over its centre that
+// is not inside it (its own subviews are part of what it shows).
+std::vector<VisibleView> uncoveredOnly(const std::vector<VisibleView>& painted) {
+    Class effectClass = objc_getClass("UIVisualEffectView");
+    std::vector<std::size_t> covers;
+    for (std::size_t i = 0; i < painted.size(); ++i)
+        if (hidesWhatIsBelow(painted[i].view, effectClass)) covers.push_back(i);
+    std::vector<VisibleView> out;
+    for (std::size_t i = 0; i < painted.size(); ++i) {
+        const CGPoint centre = painted[i].centre();
+        bool covered = false;
+        for (auto it = std::upper_bound(covers.begin(), covers.end(), i); it != covers.end() && !covered; ++it) {
+            const VisibleView& above = painted[*it];
+            covered = above.rect.contains(centre) && !above.view->isDescendantOfView(painted[i].view);
+        }
+        if (!covered) out.push_back(painted[i]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -40,8 +62,7 @@ std::vector<VisibleView> visibleViews(const Ref<UIView>& window) {
     if (!window) return out;
     window->layoutIfNeeded();
     collect(window, window, window->bounds(), out);
-    std::erase_if(out, [&](const VisibleView& v) { return !uncovered(window, v); });
-    return out;
+    return uncoveredOnly(out);
 }
 
 std::optional<std::string> shownText(const Ref<UIView>& view) {

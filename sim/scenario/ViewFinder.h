@@ -3,9 +3,10 @@
 // What the user can see in a window, and where to put a finger to touch it.
 //
 // A view is visible when neither it nor an ancestor is hidden or transparent (alpha below 0.01), when some of it
-// lies inside the window and inside every ancestor that clips, and when it is not covered: a touch at the centre
-// of its visible part reaches the view itself, a view inside it or a view around it (a card's label hits its
-// card), not something unrelated laid over it (the editor over the dashboard).
+// lies inside the window and inside every ancestor that clips, and when it is not covered: no view painted after
+// it and not inside it lies over the centre of its visible part with a mostly opaque background or a blur (the
+// editor's sheet over the dashboard, the navigation bar over rows scrolled under it). Views that only draw text
+// or images over it, or that are clear, leave it visible, as the eye would.
 //
 // A view shows a text when it is a label with that text (button titles, table rows, navigation titles and card
 // titles are labels too) or a text field holding it; it shows a system symbol NAME when it is an image view whose

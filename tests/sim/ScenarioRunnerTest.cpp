@@ -15,6 +15,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/ImageCodec.h"
+#include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/host/DeviceRadios.h"
 #include "platform/host/PSURLManager.h"
@@ -214,8 +215,14 @@ TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
     addLabel("Covered", CGRectMake(20, 400, 100, 30));
     auto cover = alloc<UIView>();
     cover->initWithFrame(CGRectMake(0, 380, 375, 100));
+    cover->setBackgroundColor(UIColor::whiteColor());
     page()->addSubview(cover);
     addLabel("Shown", CGRectMake(20, 500, 100, 30));
+    // A clear view laid over a label, as a container of the dashboard is, leaves it in sight.
+    addLabel("Under glass", CGRectMake(20, 560, 100, 30));
+    auto glass = alloc<UIView>();
+    glass->initWithFrame(CGRectMake(0, 550, 375, 100));
+    page()->addSubview(glass);
 
     for (const char* name : {"Hidden", "Faded", "Clipped", "Offscreen", "Covered", "Missing"}) {
         EXPECT_EQ(play(std::string("\n# comment\ntap ") + name), kExitStepError) << name;
@@ -225,6 +232,10 @@ TEST_F(ScenarioRunnerTest, ViewsTheUserCannotSeeAreNoTargets) {
         EXPECT_EQ(play(std::string("expect no-text ") + name), 0) << name << ": " << errors;
     }
     EXPECT_EQ(play("expect text Shown\nexpect text Home"), 0) << "the navigation title is a label too: " << errors;
+    EXPECT_EQ(play("expect text \"Under glass\""), 0) << errors;
+    // The navigation bar is painted over the top of the page.
+    addLabel("Under the bar", CGRectMake(20, 30, 100, 20));
+    EXPECT_EQ(play("expect no-text \"Under the bar\""), 0) << errors;
 }
 
 TEST_F(ScenarioRunnerTest, FailedExpectationsSayWhatWasExpectedAndFound) {
@@ -402,6 +413,19 @@ TEST_F(ScenarioRunnerTest, ReorderDragsARowByItsHandleToTheSlot) {
     ASSERT_EQ(play("reorder Privacy available 0"), 0) << "already there: " << errors;
     EXPECT_EQ(lists->rows, (Rows{{"Sounds", "Bluetooth", "Battery"}, {"Privacy", "Wi-Fi"}}));
 
+    // A row further down the list is found by scrolling to it first.
+    lists->rows[1] = {"Sounds", "Privacy", "General", "Display", "Siri", "Wallpaper", "Passcode", "Emergency",
+                      "Developer", "Notifications", "Control Center", "Screen Time"};
+    table->reloadData();
+    ASSERT_EQ(play("reorder \"Screen Time\" selected 0"), 0) << errors;
+    EXPECT_EQ(lists->rows[0].front(), "Screen Time");
+    EXPECT_EQ(lists->rows[1].size(), 11u);
+    lists->rows[1] = {"Privacy", "Wi-Fi"};
+    table->reloadData();
+    table->setContentOffset(table->minimumContentOffset());
+    lists->rows[0] = {"Sounds", "Bluetooth", "Battery"};
+    table->reloadData();
+
     for (const char* bad : {"reorder Battery selected 3", "reorder Battery selected -1", "reorder Battery top 0",
                             "reorder Missing selected 0", "reorder Battery selected"})
         EXPECT_EQ(play(bad), kExitStepError) << bad;
@@ -439,14 +463,15 @@ TEST_F(ScenarioRunnerTest, RadiosAndAppearanceReachTheDevice) {
 }
 
 TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun) {
-    for (const char* step : {"launch settings", "device iphone-8", "locale de", "timezone UTC", "date 2026-03-14 09:41",
+    for (const char* step : {"device iphone-8", "locale de", "timezone UTC",
                              "wifi on", "cellular off", "carrier none", "respring", "open prefs:root=WIFI"}) {
         EXPECT_EQ(play(step), kExitStepError) << step;
         EXPECT_TRUE(errors.find("not available") != std::string::npos || errors.find("nothing is running") != std::string::npos ||
                     errors.find("respring") != std::string::npos)
             << step << ": " << errors;
     }
-    for (const char* bad : {"date 2026-02-30 09:41", "date 2026-03-14 25:00", "locale ../x", "launch nowhere"})
+    for (const char* bad : {"date 2026-02-30 09:41", "date 2026-03-14 25:00", "date 2026-03-14", "locale ../x",
+                            "launch nowhere"})
         EXPECT_EQ(play(bad), kExitStepError) << bad;
 
     addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
@@ -455,6 +480,29 @@ TEST_F(ScenarioRunnerTest, WhatThePhoneLacksIsNotAvailableAndBadStepsStopTheRun)
     EXPECT_EQ(topTitle(), "Home") << "the run stops at the bad step";
     EXPECT_EQ(play("tap Open extra"), kExitStepError);
     EXPECT_NE(errors.find("wants TARGET"), std::string::npos) << errors;
+}
+
+TEST_F(ScenarioRunnerTest, AResumedRunReplaysOnlyTheSetUpAndGoesOnAfterTheStep) {
+    addButton("Open", CGRectMake(20, 200, 120, 44), "open:");
+    Script script = parseScript("airplane on\ndate 2026-03-14 09:41\ntap Open\npref k int 1\nrespring\n"
+                                "expect page Home\nexpect pref k absent\nexpect haptics 0",
+                                "resumed");
+    RunnerOptions options;
+    options.root = dir / "root";
+    options.out = dir / "out";
+    ScenarioRunner runner(*phone, options);
+    std::ostringstream err;
+    ASSERT_EQ(runner.resume(script, 5, 1773481300.0, "/Applications/Preferences.app/Preferences", err), 0) << err.str();
+    EXPECT_TRUE(platform::host::DeviceRadios::airplaneMode()) << "the radios were set up again";
+    EXPECT_EQ(phone->launched, std::vector<std::string>{"/Applications/Preferences.app/Preferences"});
+    ASSERT_EQ(phone->dates.size(), 2u);
+    EXPECT_EQ(phone->dates.back(), 1773481300.0) << "the clock of the process that resprung wins over the set-up";
+    EXPECT_EQ(topTitle(), "Home") << "touches are not replayed";
+
+    // A phone that needs no fresh process launches in place.
+    phone->launched.clear();
+    ASSERT_EQ(play("launch settings\nexpect haptics 0"), 0) << errors;
+    EXPECT_EQ(phone->launched.size(), 1u);
 }
 
 }  // namespace

@@ -12,6 +12,10 @@
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace scenariotest {
 
 class WindowPhone : public sim::scenario::Phone {
@@ -32,6 +36,15 @@ public:
     Ref<UIViewController> visibleController() const override { return m_window->topmostPresentedController(); }
     bool isRunning() const override { return true; }
     void setAppearance(long style) override { m_window->setOverrideUserInterfaceStyle(style); }
+    // Launching only records the process: the window stays, so a test can look at what a resumed run did.
+    std::optional<std::string> launch(const std::string& process) override {
+        launched.push_back(process);
+        return std::nullopt;
+    }
+    void setDate(double secondsSince1970) override { dates.push_back(secondsSince1970); }
+
+    std::vector<std::string> launched;
+    std::vector<double> dates;
 
     Ref<UIViewController> home;
     Ref<UINavigationController> navigation;

@@ -302,3 +302,51 @@ TEST_F(Startup, AnUnknownProfileIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the switch on, the phone's root list is regrouped and the three links and the cards' addresses open the
+// sub-pages: the host and the add-on meet end to end.
+TEST_F(Startup, SwitchedOnTheProfilesRootListIsRegroupedAndItsLinksOpenTheSubPages) {
+    switchOn();
+    for (const auto& [profile, developer] : {std::pair{"iphone-x", false}, std::pair{"iphone-12", true}}) {
+        SCOPED_TRACE(profile);
+        const Value report = start(kSettings, {"--profile", profile});
+        EXPECT_EQ(stringList(at(report, "loadedLibraries")),
+                  std::vector<std::string>{"/Library/MobileSubstrate/DynamicLibraries/Vantile.dylib"})
+            << "the package installed into the root, its library admitted by the loader";
+        const auto list = stringList(at(report, "rootList"));
+        ASSERT_GT(list.size(), 8u);
+        EXPECT_EQ(std::vector<std::string>(list.begin(), list.begin() + 7),
+                  (std::vector<std::string>{"H", "Apple ID [APPLE_ACCOUNT]", "H", "Tweaks", "Stock Apps [APPLE_APPS]",
+                                            "3rd Party Apps [THIRD_PARTY_APPS]", "H"}));
+        EXPECT_EQ(list.back(), developer ? "Developer [DEVELOPER_SETTINGS]" : "Privacy [Privacy]");
+        for (const char* gone : {"App Store [STORE]", "H:MEDIA_GROUP", "Vantile", "Spotify [com.spotify.client]"})
+            EXPECT_EQ(std::find(list.begin(), list.end(), gone), list.end()) << gone;
+    }
+
+    struct Case {
+        const char* url;
+        const char* title;
+        std::vector<std::string> starts;
+    };
+    const Case cases[] = {
+        {"prefs:root=APPLE_APPS", "Stock Apps", {"H", "App Store [STORE]", "Wallet & Apple Pay [WALLET]"}},
+        {"prefs:root=THIRD_PARTY_APPS", "3rd Party Apps",
+         {"Instagram [com.burbn.instagram]", "Snapchat [com.toyopagroup.picaboo]", "Spotify [com.spotify.client]"}},
+        {"prefs:root=Tweaks", "Tweaks", {"H", "Vantile"}},
+        {"prefs:root=BATTERY_USAGE", "Battery", {"H", "Battery Percentage"}},
+    };
+    for (const auto& c : cases) {
+        const Value report = start(kSettings, {"--profile", "iphone-x", "--open", c.url});
+        const Value* title = at(report, "visibleTitle");
+        ASSERT_TRUE(title && title->asString()) << c.url;
+        EXPECT_EQ(*title->asString(), c.title) << c.url;
+        const auto shown = stringList(at(report, "visibleList"));
+        ASSERT_GE(shown.size(), c.starts.size()) << c.url;
+        EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + static_cast<long>(c.starts.size())), c.starts)
+            << c.url;
+    }
+}
+
+}  // namespace

@@ -122,7 +122,8 @@ TEST_F(RootPage, InstalledApplicationsArriveOnALaterTurnAndAgain) {
     auto expected = before;
     for (const char* n : {"H", "Alpha", "Bravo", "Pages"}) expected.push_back(n);
     EXPECT_EQ(names(list), expected) << "one group, the Apple application among them, sorted by name";
-    EXPECT_EQ(handedOver->objectAtIndex(0), apps->objectAtIndex(0)) << "the entries handed in are those handed back";
+    EXPECT_EQ(handedOver->objectAtIndex(0), apps->objectAtIndex(1)) << "the entries handed in, in display order";
+    EXPECT_EQ(handedOver->objectAtIndex(1), apps->objectAtIndex(0));
     auto pages = root->movedThirdPartySpecifiers()->objectForKey("com.apple.Pages");
     ASSERT_TRUE(pages);
     EXPECT_TRUE(list->containsObject(pages));
