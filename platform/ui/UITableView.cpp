@@ -584,15 +584,18 @@ void UITableView::scrollToRowAtIndexPathAtScrollPositionAnimated(IndexPath path,
         throw NSInternalInconsistencyException(os.str());
     }
     CGRect row = rectForRowAtIndexPath(path);
+    // The positions refer to the visible area inside the insets (below a translucent bar), as on the device.
+    const UIEdgeInsets inset = adjustedContentInset();
     CGFloat h = bounds().height();
+    CGFloat visible = h - inset.top - inset.bottom;
     CGFloat y = contentOffset().y;
     switch (position) {
-        case UITableViewScrollPositionTop: y = row.minY(); break;
-        case UITableViewScrollPositionMiddle: y = row.midY() - h / 2; break;
-        case UITableViewScrollPositionBottom: y = row.maxY() - h; break;
+        case UITableViewScrollPositionTop: y = row.minY() - inset.top; break;
+        case UITableViewScrollPositionMiddle: y = row.midY() - inset.top - visible / 2; break;
+        case UITableViewScrollPositionBottom: y = row.maxY() - h + inset.bottom; break;
         default:
-            if (row.minY() < y) y = row.minY();
-            else if (row.maxY() > y + h) y = row.maxY() - h;
+            if (row.minY() < y + inset.top) y = row.minY() - inset.top;
+            else if (row.maxY() > y + h - inset.bottom) y = row.maxY() - h + inset.bottom;
             break;
     }
     CGFloat minY = minimumContentOffset().y, maxY = maximumContentOffset().y;

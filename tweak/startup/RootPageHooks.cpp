@@ -57,7 +57,10 @@ UIViewController* rootController(NSObject* self) { return dynamic_cast<UIViewCon
 
 void viewDidAppear(NSObject* self, SEL cmd, bool animated) {
     g_viewDidAppear(self, cmd, animated);
-    if (auto* root = rootController(self)) setNavigationButtons(*root);
+    if (auto* root = rootController(self)) {
+        setNavigationButtons(*root);
+        repinTable(*root);
+    }
 }
 
 void viewDidLoad(NSObject* self, SEL cmd) {

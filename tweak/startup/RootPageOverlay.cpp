@@ -49,6 +49,14 @@ void layDashboardOver(UIViewController& root) {
     recolourOverlay(root);
 }
 
+void repinTable(UIViewController& root) {
+    const auto& overlay = state().settingBaseView;
+    auto table = overlay ? cast<UITableView>(overlay->superview()) : nullptr;
+    auto view = root.viewIfLoaded();
+    if (!table || !view || view->subviews().empty() || view->subviews().front() != table) return;
+    pinTable(*table);
+}
+
 void recolourOverlay(UIViewController& root) {
     RootPageState& s = state();
     if (!s.settingBaseView) return;

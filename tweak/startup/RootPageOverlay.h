@@ -17,6 +17,10 @@ Ref<UIColor> overlayColorForStyle(long interfaceStyle);
 // Builds the overlay on `root`'s loaded view and remembers it in state(); the previous overlay is let go.
 void layDashboardOver(UIViewController& root);
 
+// Pins `root`'s table again (first row at the top of the area below the bars), when the overlay lies on it: the
+// host sets the bars' insets only once the page is laid out on screen, after its view loaded.
+void repinTable(UIViewController& root);
+
 // Colours the remembered overlay for the style `root` shows now. Nothing happens before an overlay exists.
 void recolourOverlay(UIViewController& root);
 

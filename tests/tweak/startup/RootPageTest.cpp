@@ -10,6 +10,7 @@
 #include "platform/ui/CALayer.h"
 #include "platform/ui/EffectLog.h"
 #include "platform/ui/UIBarButtonItem.h"
+#include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UIResponder.h"
@@ -67,6 +68,13 @@ TEST_F(RootPage, DashboardCoversThePinnedRootTable) {
     window->layoutIfNeeded();
     ASSERT_FALSE(table->visibleCells().empty());
     EXPECT_EQ(table->subviews().back(), s.settingBaseView);
+    // Pinned below the bars once they have their size: the grid starts under the search bar and the overlay
+    // reaches the bottom of the screen, so no row of the list shows below it.
+    const CGRect onScreen = s.settingBaseView->convertRectToView(s.settingBaseView->bounds(), window);
+    const CGFloat barBottom = navigation->navigationBar()->frame().maxY();
+    EXPECT_GE(onScreen.minY() + VantileBaseView::kGridTop, barBottom);
+    EXPECT_LE(onScreen.minY(), barBottom);
+    EXPECT_GE(onScreen.maxY(), window->bounds().maxY());
     auto hit = window->hitTest(CGPoint{100, 300});
     ASSERT_TRUE(hit);
     EXPECT_TRUE(hit == s.settingBaseView || hit->isDescendantOfView(s.settingBaseView)) << hit->description();
