@@ -1,5 +1,6 @@
 #include "platform/core/DeviceRoot.h"
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -8,6 +9,7 @@ namespace {
 
 std::mutex g_mutex;
 std::optional<std::filesystem::path> g_root;
+std::atomic<std::uint64_t> g_generation{0};
 
 }  // namespace
 
@@ -15,7 +17,10 @@ void setDeviceRoot(const std::filesystem::path& root) {
     std::filesystem::create_directories(root);
     std::lock_guard lock(g_mutex);
     g_root = std::filesystem::absolute(root).lexically_normal();
+    ++g_generation;
 }
+
+std::uint64_t deviceRootGeneration() { return g_generation.load(); }
 
 std::optional<std::filesystem::path> deviceRoot() {
     std::lock_guard lock(g_mutex);

@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,12 +179,33 @@ std::shared_ptr<PreferenceDomain> PreferenceDomain::named(std::string_view domai
         ++counters().refused;
         return nullptr;
     }
+    // Every fresh preferences object comes here, and resolving the file under the device root costs more than the
+    // read that follows; the answer changes only with the root (domains themselves are never dropped).
+    struct NameCache {
+        std::mutex mutex;
+        std::uint64_t generation = ~std::uint64_t{0};
+        std::map<std::string, std::shared_ptr<PreferenceDomain>, std::less<>> domains;
+    };
+    static NameCache& cache = *new NameCache;
+    const std::uint64_t generation = deviceRootGeneration();
+    {
+        std::lock_guard lock(cache.mutex);
+        if (cache.generation == generation)
+            if (auto it = cache.domains.find(domain); it != cache.domains.end()) return it->second;
+    }
     auto file = devicePath(std::string(kPreferencesFolder) + "/" + std::string(domain) + ".plist");
     if (!file) {
         ++counters().refused;
         return nullptr;
     }
-    return domainForPath(*file);
+    auto found = domainForPath(*file);
+    std::lock_guard lock(cache.mutex);
+    if (cache.generation != generation) {
+        cache.domains.clear();
+        cache.generation = generation;
+    }
+    cache.domains.emplace(std::string(domain), found);
+    return found;
 }
 
 std::shared_ptr<PreferenceDomain> PreferenceDomain::forFile(const std::filesystem::path& hostPath) {
@@ -200,13 +222,25 @@ PreferenceDomain::PreferenceDomain(std::filesystem::path file)
       m_snapshot(std::make_shared<Value::Dictionary>()) {}
 
 PreferenceDomain::~PreferenceDomain() {
+    if (m_counterMap) ::munmap(const_cast<void*>(m_counterMap), sizeof(std::uint64_t));
     if (m_counterFd >= 0) ::close(m_counterFd);
 }
 
 std::uint64_t PreferenceDomain::writeCounter() {
+    if (m_counterMap) return __atomic_load_n(static_cast<const std::uint64_t*>(m_counterMap), __ATOMIC_ACQUIRE);
     if (m_counterFd < 0) {
         m_counterFd = ::open(m_lockFile.c_str(), O_RDONLY | O_CLOEXEC);
         if (m_counterFd < 0) return 0;
+    }
+    // A shared mapping sees every writer's pwrite at once, as pread does. It is made only once the file holds the
+    // whole counter: touching a mapped page past the end of a file faults, and the counter file never shrinks.
+    struct stat st {};
+    if (::fstat(m_counterFd, &st) == 0 && st.st_size >= static_cast<off_t>(sizeof(std::uint64_t))) {
+        void* map = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ, MAP_SHARED, m_counterFd, 0);
+        if (map != MAP_FAILED) {
+            m_counterMap = map;
+            return __atomic_load_n(static_cast<const std::uint64_t*>(m_counterMap), __ATOMIC_ACQUIRE);
+        }
     }
     std::uint64_t v = 0;
     if (::pread(m_counterFd, &v, sizeof v, 0) != sizeof v) return 0;

@@ -115,6 +115,8 @@ private:
     FileState m_state = FileState::Missing;
     std::optional<Stamp> m_stamp;
     int m_counterFd = -1;
+    // The counter mapped read-only once the lock file holds one, so checking for writes costs no system call.
+    const void* m_counterMap = nullptr;
     std::map<ObserverToken, std::function<void()>> m_observers;
     ObserverToken m_nextToken = 1;
 };
