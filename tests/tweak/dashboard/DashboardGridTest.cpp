@@ -164,6 +164,23 @@ TEST_F(DashboardGrid, ChangedListShowsWithinOneSecondAndCardsAreReused) {
     EXPECT_EQ(collection()->createdCellCount(), built + 1) << "only the General card is new";
 }
 
+TEST_F(DashboardGrid, CardsDroppedFromTheListLeaveTheGridAtTheNextTick) {
+    store(key::vantileEnabledArray, titles({"Wi-Fi", "Battery", "General"}));
+    show();
+    ASSERT_EQ(collection()->visibleCells().size(), 3u);
+    const auto battery = collection()->cellForItemAtIndexPath(IndexPath{0, 1});
+    store(key::vantileEnabledArray, titles({"Battery"}));
+    platform::RunLoop::main().advance(1.0);
+    m_root->layoutIfNeeded();
+    EXPECT_EQ(shownClasses(), Titles{"BatteryCell"});
+    EXPECT_EQ(collection()->cellForItemAtIndexPath(IndexPath{0, 0}), battery) << "the kept card is the same object";
+    // Only the shown card is still in the view; the other two wait detached in their queues.
+    long cardsInView = 0;
+    for (const auto& v : collection()->subviews())
+        if (cast<UICollectionViewCell>(v)) ++cardsInView;
+    EXPECT_EQ(cardsInView, 1);
+}
+
 TEST_F(DashboardGrid, RefreshTimerRepeatsEverySecondAndIsNeverStopped) {
     show();
     const Ref<NSTimer> timer = VantileCollectionView::refreshTimer();
