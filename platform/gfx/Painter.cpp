@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 
 namespace {
@@ -260,6 +261,101 @@ void Painter::drawBitmap(const Bitmap& image, CGRect dest, double alpha, std::op
 
 void Painter::drawText(const TextLayout& layout, CGPoint origin, PaintColor color) {
     layout.draw(*this, origin, color);
+}
+
+namespace {
+
+// One horizontal or vertical pass of a running-sum box blur over premultiplied ARGB32 pixels, edges clamped.
+void boxBlurPass(std::vector<std::uint32_t>& pixels, int width, int height, int radius, bool horizontal) {
+    const int length = horizontal ? width : height, lines = horizontal ? height : width;
+    const int window = 2 * radius + 1;
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(length));
+    for (int l = 0; l < lines; ++l) {
+        auto at = [&](int i) -> std::uint32_t& {
+            const int x = horizontal ? i : l, y = horizontal ? l : i;
+            return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+        };
+        for (int i = 0; i < length; ++i) line[static_cast<std::size_t>(i)] = at(i);
+        auto sample = [&](int i) { return line[static_cast<std::size_t>(std::clamp(i, 0, length - 1))]; };
+        std::uint32_t sum[4] = {0, 0, 0, 0};
+        for (int i = -radius; i <= radius; ++i)
+            for (int c = 0; c < 4; ++c) sum[c] += (sample(i) >> (8 * c)) & 0xFF;
+        for (int i = 0; i < length; ++i) {
+            std::uint32_t out = 0;
+            for (int c = 0; c < 4; ++c) out |= ((sum[c] + window / 2) / window) << (8 * c);
+            at(i) = out;
+            const std::uint32_t leaving = sample(i - radius), entering = sample(i + radius + 1);
+            for (int c = 0; c < 4; ++c) sum[c] = sum[c] + ((entering >> (8 * c)) & 0xFF) - ((leaving >> (8 * c)) & 0xFF);
+        }
+    }
+}
+
+}  // namespace
+
+void Painter::drawBlurredBackdrop(CGRect r, CornerRadii radii, CornerCurve curve, CGFloat radius) {
+    if (r.isEmpty() || radius <= 0) return;
+    cairo_surface_t* canvas = cairo_get_target(m_cr);
+    if (cairo_surface_get_type(canvas) != CAIRO_SURFACE_TYPE_IMAGE) return;
+    cairo_surface_flush(canvas);
+
+    // The rectangle's extent in canvas pixels (the views' transforms are translations and scales here).
+    double x0 = r.minX(), y0 = r.minY(), x1 = r.maxX(), y1 = r.maxY();
+    cairo_user_to_device(m_cr, &x0, &y0);
+    cairo_user_to_device(m_cr, &x1, &y1);
+    const int canvasW = cairo_image_surface_get_width(canvas), canvasH = cairo_image_surface_get_height(canvas);
+    const int left = std::clamp(static_cast<int>(std::floor(std::min(x0, x1))), 0, canvasW);
+    const int top = std::clamp(static_cast<int>(std::floor(std::min(y0, y1))), 0, canvasH);
+    const int right = std::clamp(static_cast<int>(std::ceil(std::max(x0, x1))), 0, canvasW);
+    const int bottom = std::clamp(static_cast<int>(std::ceil(std::max(y0, y1))), 0, canvasH);
+    if (right <= left || bottom <= top) return;
+
+    // Blurring a quarter-size copy looks the same at these radii and costs a sixteenth.
+    constexpr int kReduction = 4;
+    const int w = (right - left + kReduction - 1) / kReduction, h = (bottom - top + kReduction - 1) / kReduction;
+    const unsigned char* data = cairo_image_surface_get_data(canvas);
+    const int stride = cairo_image_surface_get_stride(canvas);
+    std::vector<std::uint32_t> small(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t sum[4] = {0, 0, 0, 0}, count = 0;
+            for (int dy = 0; dy < kReduction; ++dy) {
+                const int py = top + y * kReduction + dy;
+                if (py >= bottom) break;
+                const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(py) * stride);
+                for (int dx = 0; dx < kReduction; ++dx) {
+                    const int px = left + x * kReduction + dx;
+                    if (px >= right) break;
+                    for (int c = 0; c < 4; ++c) sum[c] += (row[px] >> (8 * c)) & 0xFF;
+                    ++count;
+                }
+            }
+            std::uint32_t out = 0;
+            for (int c = 0; c < 4; ++c) out |= ((sum[c] + count / 2) / count) << (8 * c);
+            small[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] = out;
+        }
+    // Three box passes each way come close to a Gaussian of the same reach.
+    const int boxRadius = std::max(1, static_cast<int>(std::lround(radius * m_scale / kReduction / 2.0)));
+    for (int pass = 0; pass < 3; ++pass) {
+        boxBlurPass(small, w, h, boxRadius, true);
+        boxBlurPass(small, w, h, boxRadius, false);
+    }
+
+    cairo_surface_t* blurred = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(small.data()), CAIRO_FORMAT_ARGB32, w, h, w * 4);
+    cairo_save(m_cr);
+    cairo_new_path(m_cr);
+    addRoundedRect(r, radii, curve);
+    cairo_clip(m_cr);
+    cairo_identity_matrix(m_cr);
+    cairo_translate(m_cr, left, top);
+    cairo_scale(m_cr, kReduction, kReduction);
+    cairo_set_source_surface(m_cr, blurred, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
+    cairo_set_operator(m_cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(m_cr);
+    cairo_restore(m_cr);
+    cairo_surface_destroy(blurred);
 }
 
 void Painter::beginTransparencyLayer() { cairo_push_group(m_cr); }

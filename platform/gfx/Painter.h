@@ -89,6 +89,13 @@ public:
     // right), as a gradient layer takes them. Fewer than two stops fill with the one colour or nothing.
     void fillLinearGradient(CGRect r, const std::vector<GradientStop>& stops, CGPoint start, CGPoint end);
 
+    // ----- materials -----
+    // Blurs what has been painted so far on the canvas under `r` (a rounded rectangle in user space) and puts the
+    // result back inside it: the backdrop of a blur material. `radius` is the blur's reach in points. The backdrop
+    // is read from the canvas itself, so inside a transparency layer it is what lay beneath the layer when the layer
+    // began. Nothing happens for an empty rectangle or a radius of 0.
+    void drawBlurredBackdrop(CGRect r, CornerRadii radii, CornerCurve curve, CGFloat radius);
+
     // ----- images -----
     // Draws `image` scaled into `dest`. With a tint, only the image's alpha is used and filled with the tint
     // (template rendering).

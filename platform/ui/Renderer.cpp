@@ -167,6 +167,7 @@ void drawViewTree(Painter& p, const Ref<UIView>& view) {
 
     const CornerRadii radii = radiiOf(layer);
     const CornerCurve curve = curveOf(layer);
+    if (const CGFloat blur = view->backdropBlurRadius(); blur > 0) p.drawBlurredBackdrop(b, radii, curve, blur);
     if (view->backgroundColor()) p.fillRoundedRect(b, radii, curve, gfx::paintColor(view->backgroundColor(), static_cast<int>(style)));
 
     const bool clips = view->clipsToBounds() || layer.masksToBounds();

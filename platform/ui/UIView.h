@@ -205,6 +205,9 @@ public:
     // True for classes that override drawRect (the renderer skips the call for the others). Subclasses that draw
     // answer true.
     virtual bool drawsContent() const { return false; }
+    // How far, in points, the renderer blurs what lies behind this view before painting it (a blur material's
+    // backdrop); 0 for ordinary views, which let the backdrop show through unchanged.
+    virtual CGFloat backdropBlurRadius() const { return 0; }
     void setNeedsDisplay() { ++m_displayRequests; }
     std::size_t displayRequestCount() const { return m_displayRequests; }
 

@@ -7,11 +7,12 @@
 #include "platform/ui/UIBlurEffect.h"
 
 VT_REGISTER_CLASS(UIVisualEffectView)
+VT_REGISTER_CLASS(_UIVisualEffectBackdropView)
 
 void UIVisualEffectView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
     if (m_contentView) return;
-    m_material = alloc<UIView>();
+    m_material = alloc<_UIVisualEffectBackdropView>();
     m_material->initWithFrame(bounds());
     m_material->setUserInteractionEnabled(false);
     addSubview(m_material);

@@ -159,3 +159,36 @@ TEST(Painter, EllipsesAndTheCurrentContextScope) {
 }
 
 }  // namespace
+
+// A blur material softens the edge beneath it, keeps flat areas as they were, and leaves everything outside its
+// rectangle alone — also when it is drawn inside a transparency layer, where the backdrop is the canvas below.
+TEST(Painter, BlurredBackdropSoftensEdgesInsideItsRectangleOnly) {
+    for (bool inLayer : {false, true}) {
+        SCOPED_TRACE(inLayer ? "inside a layer" : "on the canvas");
+        Painter p(200, 100, 1.0);
+        p.fillRect({{0, 0}, {100, 100}}, PaintColor{0, 0, 0, 1});
+        p.fillRect({{100, 0}, {100, 100}}, PaintColor{1, 1, 1, 1});
+        if (inLayer) p.beginTransparencyLayer();
+        p.drawBlurredBackdrop({{50, 0}, {100, 50}}, CornerRadii{}, CornerCurve::Circular, 20);
+        if (inLayer) p.endTransparencyLayer(1.0);
+
+        const PixelRGBA nearEdgeDark = at(p, 97, 25), nearEdgeLight = at(p, 103, 25);
+        EXPECT_GT(nearEdgeDark.r, 20);
+        EXPECT_LT(nearEdgeLight.r, 235);
+        EXPECT_LT(nearEdgeDark.r, nearEdgeLight.r);
+        EXPECT_EQ(at(p, 55, 25).a, 255);  // the backdrop stays opaque
+        EXPECT_EQ(at(p, 97, 75), (PixelRGBA{0, 0, 0, 255}));      // below the rectangle: untouched
+        EXPECT_EQ(at(p, 103, 75), (PixelRGBA{255, 255, 255, 255}));
+        EXPECT_EQ(at(p, 10, 25), (PixelRGBA{0, 0, 0, 255}));      // left of it: untouched
+    }
+}
+
+TEST(Painter, BlurredBackdropOfNothingChangesNothing) {
+    Painter p(40, 40, 2.0);
+    p.fillRect({{0, 0}, {10, 20}}, PaintColor{1, 0, 0, 1});
+    const Bitmap before = p.bitmap();
+    p.drawBlurredBackdrop({{0, 0}, {0, 20}}, CornerRadii{}, CornerCurve::Circular, 20);
+    p.drawBlurredBackdrop({{0, 0}, {20, 20}}, CornerRadii{}, CornerCurve::Circular, 0);
+    p.drawBlurredBackdrop({{-50, -50}, {10, 10}}, CornerRadii{}, CornerCurve::Circular, 20);
+    EXPECT_EQ(p.bitmap().pixels, before.pixels);
+}
