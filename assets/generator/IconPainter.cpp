@@ -27,29 +27,29 @@ std::optional<std::string> fontIconName(const std::string& glyph) {
     return std::nullopt;
 }
 
-std::optional<Bitmap> paintIcon(const IconSpec& spec, int scale) {
-    const auto iconName = fontIconName(spec.glyph);
-    if (!iconName || scale < 1 || !(spec.points > 0)) return std::nullopt;
-    const auto* symbol = platform::gfx::findSymbol(spec.glyph);
+std::optional<Bitmap> paintIcon(const IconSpec& item, int scale) {
+    const auto iconName = fontIconName(item.glyph);
+    if (!iconName || scale < 1 || !(item.points > 0)) return std::nullopt;
+    const auto* symbol = platform::gfx::findSymbol(item.glyph);
     const bool knockedOut = symbol && symbol->knockedOutOfDisc;
 
-    const double side = spec.points;
+    const double side = item.points;
     const int pixels = static_cast<int>(std::lround(side * scale));
     Painter painter(pixels, pixels, scale);
     const CGRect tile{{0, 0}, {side, side}};
-    if (spec.tile) {
-        const PaintColor base{spec.tile->r, spec.tile->g, spec.tile->b, 1};
+    if (item.tile) {
+        const PaintColor base{item.tile->r, item.tile->g, item.tile->b, 1};
         painter.save();
         painter.clipToRoundedRect(tile, CornerRadii::uniform(tileCornerRadius(side)), CornerCurve::Continuous);
-        painter.fillLinearGradient(tile, {{0, lighter(*spec.tile, 0.12)}, {1, base}}, {0.5, 0}, {0.5, 1});
+        painter.fillLinearGradient(tile, {{0, lighter(*item.tile, 0.12)}, {1, base}}, {0.5, 0}, {0.5, 1});
         painter.restore();
     }
-    const double glyphSide = spec.tile ? side * kGlyphShare : side;
+    const double glyphSide = item.tile ? side * kGlyphShare : side;
     const auto glyph = platform::gfx::renderIcon(*iconName, glyphSide, scale, knockedOut);
     if (!glyph) return std::nullopt;
     const double inset = (side - glyphSide) / 2;
     painter.drawBitmap(*glyph, {{inset, inset}, {glyphSide, glyphSide}}, 1.0,
-                       spec.tile ? PaintColor::white() : PaintColor::black());
+                       item.tile ? PaintColor::white() : PaintColor::black());
     return painter.takeBitmap();
 }
 

@@ -17,7 +17,7 @@ namespace icons {
 std::optional<std::string> fontIconName(const std::string& glyph);
 
 // The icon at `scale` pixels per point: points × scale pixels square. Nothing when the glyph is unknown.
-std::optional<Bitmap> paintIcon(const IconSpec& spec, int scale);
+std::optional<Bitmap> paintIcon(const IconSpec& item, int scale);
 
 // The corner radius of a tile `side` points wide, as the phone rounds its icons.
 double tileCornerRadius(double side);

@@ -71,29 +71,29 @@ IconTable parseIconTable(std::string_view text, double defaultPoints) {
         if (line.empty() || line.front() == '#') continue;
         const auto fields = splitTabs(line);
         if (fields.size() < 3 || fields.size() > 4) return fail("expected file, glyph, colour and optional points");
-        IconSpec spec;
-        spec.file = std::string(trimmed(fields[0]));
-        spec.glyph = std::string(trimmed(fields[1]));
-        spec.line = lineNumber;
-        if (!staysBelowOutput(spec.file)) return fail("\"" + spec.file + "\" is no relative .png path");
-        if (spec.glyph.empty()) return fail("no glyph");
+        IconSpec item;
+        item.file = std::string(trimmed(fields[0]));
+        item.glyph = std::string(trimmed(fields[1]));
+        item.line = lineNumber;
+        if (!staysBelowOutput(item.file)) return fail("\"" + item.file + "\" is no relative .png path");
+        if (item.glyph.empty()) return fail("no glyph");
         const std::string_view colour = trimmed(fields[2]);
         if (colour != "none") {
-            spec.tile = parseHexColour(colour);
-            if (!spec.tile) return fail("colour \"" + std::string(colour) + "\" is not #RRGGBB or none");
+            item.tile = parseHexColour(colour);
+            if (!item.tile) return fail("colour \"" + std::string(colour) + "\" is not #RRGGBB or none");
         }
-        spec.points = defaultPoints;
+        item.points = defaultPoints;
         if (fields.size() == 4) {
             const std::string_view size = trimmed(fields[3]);
             double value = 0;
             const auto [ptr, ec] = std::from_chars(size.data(), size.data() + size.size(), value);
             if (ec != std::errc() || ptr != size.data() + size.size() || !(value > 0))
                 return fail("size \"" + std::string(size) + "\" is not a positive number");
-            spec.points = value;
+            item.points = value;
         }
-        if (!(spec.points > 0)) return fail("no size for \"" + spec.file + "\"");
-        if (!files.insert(spec.file).second) return fail("\"" + spec.file + "\" named twice");
-        table.icons.push_back(std::move(spec));
+        if (!(item.points > 0)) return fail("no size for \"" + item.file + "\"");
+        if (!files.insert(item.file).second) return fail("\"" + item.file + "\" named twice");
+        table.icons.push_back(std::move(item));
     }
     return table;
 }

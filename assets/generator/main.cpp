@@ -63,14 +63,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const auto& spec : table.icons) {
+    for (const auto& item : table.icons) {
         for (int scale : {1, 2, 3}) {
-            const auto bitmap = icons::paintIcon(spec, scale);
+            const auto bitmap = icons::paintIcon(item, scale);
             if (!bitmap)
-                return fail(tablePath.string() + ": line " + std::to_string(spec.line) + ": the icon font has no glyph \"" +
-                            spec.glyph + "\"");
+                return fail(tablePath.string() + ": line " + std::to_string(item.line) + ": the icon font has no glyph \"" +
+                            item.glyph + "\"");
             const auto png = platform::gfx::encodePNG(*bitmap);
-            const fs::path target = output / icons::scaledFileName(spec.file, scale);
+            const fs::path target = output / icons::scaledFileName(item.file, scale);
             if (!png || !writeFile(target, *png)) return fail("cannot write " + target.string());
         }
     }

@@ -62,9 +62,9 @@ TEST(IconTable, ScaledNamesPutTheScaleBeforeTheExtension) {
 PixelRGBA pixel(const Bitmap& b, int x, int y) { return unpackPixel(b.at(x, y)); }
 
 TEST(IconPainter, DrawsAWhiteGlyphOnARoundedTile) {
-    const IconSpec spec{"wi-fi.png", "wifi", Rgb{0, 122 / 255.0, 1}, 60, 1};
+    const IconSpec item{"wi-fi.png", "wifi", Rgb{0, 122 / 255.0, 1}, 60, 1};
     for (int scale : {1, 2, 3}) {
-        const auto icon = paintIcon(spec, scale);
+        const auto icon = paintIcon(item, scale);
         ASSERT_TRUE(icon);
         const int side = 60 * scale;
         ASSERT_EQ(icon->width, side);
