@@ -66,8 +66,10 @@ void PSTableCell::setGroupInset(CGFloat margin, bool firstInGroup, bool lastInGr
 
 void PSTableCell::layoutSubviews() {
     UITableViewCell::layoutSubviews();
+    auto separator = separatorView();
     if (m_margin <= 0) {
         if (backgroundView()) backgroundView()->setFrame(bounds());
+        if (separator) separator->setHidden(separatorHidden());
         return;
     }
     // Inset rows: a rounded card behind the content, the content and accessories moved in by the margin.
@@ -89,6 +91,14 @@ void PSTableCell::layoutSubviews() {
     if (m_first) corners |= kCALayerMinXMinYCorner | kCALayerMaxXMinYCorner;
     if (m_last) corners |= kCALayerMinXMaxYCorner | kCALayerMaxXMaxYCorner;
     if (rounded) layer->setMaskedCorners(corners);
+    // The hairline stays on the card and the card's last row has none, its rounded edge closes the group.
+    if (separator) {
+        CGRect line = separator->frame();
+        line.origin.x += m_margin;
+        line.size.width = std::max<CGFloat>(0, b.width() - m_margin - line.origin.x);
+        separator->setFrame(line);
+        separator->setHidden(separatorHidden() || m_last);
+    }
     CGRect content = contentView()->frame();
     content.origin.x += m_margin;
     content.size.width = std::max<CGFloat>(0, content.size.width - 2 * m_margin);

@@ -107,6 +107,9 @@ public:
     Ref<UIView> reorderControl() const { return m_reorderShown ? m_reorder : nullptr; }
     bool separatorHidden() const { return m_separatorHidden; }
     void setSeparatorHidden(bool hidden);
+    // The hairline along the cell's bottom edge; laid out in layoutSubviews, so subclasses that move their content
+    // move it after calling up.
+    Ref<UIView> separatorView() const { return m_separator; }
 
     // Published as "prepareForReuse"; the table sends it before handing out a reused cell.
     virtual void prepareForReuse();
