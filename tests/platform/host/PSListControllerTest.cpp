@@ -201,6 +201,16 @@ TEST_F(ListPage, WidthClassAndEdgeToEdgeDecideTheRowInset) {
             ASSERT_TRUE(middle->backgroundView());
             EXPECT_EQ(middle->backgroundView()->layer()->cornerRadius(), 0) << c.name;
         }
+        // Hairlines: on the card between rows; none under an inset group's last row, whose rounded edge closes it.
+        auto last = cellAt(page, 0, 2);
+        ASSERT_TRUE(last) << c.name;
+        middle->layoutIfNeeded();
+        last->layoutIfNeeded();
+        const CGRect line = middle->separatorView()->frame();
+        EXPECT_FALSE(middle->separatorView()->isHidden()) << c.name;
+        EXPECT_GE(line.minX(), c.margin) << c.name;
+        EXPECT_LE(line.maxX(), middle->bounds().width() - c.margin) << c.name;
+        EXPECT_EQ(last->separatorView()->isHidden(), c.margin > 0) << c.name;
         TearDown();
         SetUp();
     }
