@@ -28,6 +28,12 @@ Counters& counters() {
     return c;
 }
 
+// Rounds start at 1 so that a domain that has never been stat'ed (round 0) never counts as checked.
+std::atomic<std::uint64_t>& checkRound() {
+    static std::atomic<std::uint64_t> round{1};
+    return round;
+}
+
 struct Registry {
     std::mutex mutex;
     std::map<std::filesystem::path, std::shared_ptr<PreferenceDomain>> domains;
@@ -42,7 +48,7 @@ std::shared_ptr<PreferenceDomain> domainForPath(const std::filesystem::path& fil
     auto& r = registry();
     std::lock_guard lock(r.mutex);
     if (!r.observing) {
-        // The check is cheap when nothing changed (one stat and one pread per domain), so it simply runs at every
+        // The check is cheap when nothing changed (one stat per observed domain), so it simply runs at every
         // turn rather than depending on a file-change notification that could be missed or coalesced.
         addTurnObserver([] { checkPreferenceChanges(); });
         r.observing = true;
@@ -158,6 +164,7 @@ void resetPreferenceCounters() {
 }
 
 std::size_t checkPreferenceChanges() {
+    checkRound().fetch_add(1, std::memory_order_acq_rel);
     std::vector<std::shared_ptr<PreferenceDomain>> all;
     {
         auto& r = registry();
@@ -262,8 +269,14 @@ PreferenceDomain::Stamp PreferenceDomain::currentStamp() {
     return s;
 }
 
-bool PreferenceDomain::revalidateLocked() {
+bool PreferenceDomain::revalidateLocked(bool force) {
+    const std::uint64_t round = checkRound().load(std::memory_order_acquire);
+    // Only a mapped counter is trusted to skip the stat: without it a first write by another process could go
+    // unseen until the next round.
+    if (!force && m_stamp && m_counterMap && m_stampRound == round && writeCounter() == m_stamp->writes)
+        return false;
     const Stamp stamp = currentStamp();
+    m_stampRound = round;
     if (m_stamp && *m_stamp == stamp) return false;
     // A moved stamp counts as a change without comparing contents: telling observers once too often only makes them
     // re-read values they already hold, while the comparison would cost as much as the parse.
@@ -279,7 +292,7 @@ PreferenceDomain::Snapshot PreferenceDomain::snapshot() {
     Snapshot result;
     {
         std::lock_guard lock(m_mutex);
-        changed = revalidateLocked();
+        changed = revalidateLocked(false);
         result = m_snapshot;
     }
     // A reader that finds another process's change passes it on, so bound variables never lag behind a read.
@@ -304,7 +317,7 @@ bool PreferenceDomain::checkForChanges() {
         std::lock_guard lock(m_mutex);
         // Without observers nobody waits for the change: the next read re-validates anyway.
         if (m_observers.empty()) return false;
-        changed = revalidateLocked();
+        changed = revalidateLocked(true);
     }
     if (changed) notify();
     return changed;
@@ -376,6 +389,7 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
             after.dict = std::move(merged);
         }
         m_stamp = stamp;
+        m_stampRound = checkRound().load(std::memory_order_acquire);
         m_state = after.state;
         if (changed) m_snapshot = std::make_shared<const Value::Dictionary>(std::move(after.dict));
     }

@@ -11,9 +11,17 @@
 // write moves it aside to "<file>.corrupt" (".corrupt.2", ... when that exists) before replacing it.
 //
 // Reads come from an in-process copy that is re-validated by one stat(2) of the file (inode, size, modification
-// and change times to the nanosecond) and one pread(2) of a write counter that every writer bumps in the lock file;
-// the counter catches what the stat cannot: two writes within one tick of the file system's clock whose second
-// file reuses the first one's inode and size. Nothing is re-read while both agree.
+// and change times to the nanosecond) and a write counter that every writer bumps in the lock file; the counter
+// catches what the stat cannot: two writes within one tick of the file system's clock whose second file reuses the
+// first one's inode and size. Nothing is re-read while both agree.
+//
+// The counter is read through a shared mapping, so it costs no system call and is looked at on every read: a write
+// through this store, by any process, is seen by the next read. The stat is only needed for a file changed behind
+// the store's back (replaced by hand or by a tool); it is made once per check round (each turn of the main run loop
+// starts one, see checkPreferenceChanges()), and the reads in between share it. Such a change is therefore seen
+// from the next turn on; on the phone, edits that bypass the preferences daemon are not seen at all until it
+// restarts. A domain whose counter cannot be mapped yet (nobody has written it through the store) is stat'ed at
+// every read.
 //
 // Changes written by this process reach the domain's observers before the write call returns; changes written by
 // other processes reach them when checkForChanges() runs, which platform::checkPreferenceChanges() does for every
@@ -44,8 +52,8 @@ struct PreferenceCounters {
 PreferenceCounters preferenceCounters();
 void resetPreferenceCounters();
 
-// Runs every domain's check for changes written by other processes (see above). Returns the number of domains
-// that changed.
+// Starts a new check round and runs every observed domain's check for changes written by other processes (see
+// above). Returns the number of domains that changed.
 std::size_t checkPreferenceChanges();
 
 class PreferenceDomain {
@@ -103,8 +111,9 @@ private:
     };
     Stamp currentStamp();
     std::uint64_t writeCounter();
-    // Reloads when the stamp moved; true when the keys changed. Called with m_mutex held.
-    bool revalidateLocked();
+    // Reloads when the stamp moved; true when the keys changed. Unless `force`, the file is only stat'ed once per
+    // check round while the write counter stays put. Called with m_mutex held.
+    bool revalidateLocked(bool force);
     bool commit(const std::function<bool(Value::Dictionary&)>& change);
     void notify();
 
@@ -114,6 +123,7 @@ private:
     Snapshot m_snapshot;
     FileState m_state = FileState::Missing;
     std::optional<Stamp> m_stamp;
+    std::uint64_t m_stampRound = 0;  // the check round in which m_stamp was taken
     int m_counterFd = -1;
     // The counter mapped read-only once the lock file holds one, so checking for writes costs no system call.
     const void* m_counterMap = nullptr;

@@ -29,9 +29,15 @@ namespace {
 std::atomic<std::size_t> g_liveObjects{0};
 std::atomic<std::size_t> g_unknownSelectors{0};
 
+// Selector names are looked up on every message sent by name; hashing the view directly spares building a string.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+};
+
 struct Registry {
     std::shared_mutex mutex;
-    std::unordered_map<std::string, std::unique_ptr<objc_selector>> selectors;
+    std::unordered_map<std::string, std::unique_ptr<objc_selector>, NameHash, std::equal_to<>> selectors;
     std::map<std::string, std::unique_ptr<objc_class>, std::less<>> classes;
     std::map<std::string, bool, std::less<>> enabledGroups;
     std::uint64_t generation = 1;
@@ -69,7 +75,7 @@ SEL selector(std::string_view name) {
     Registry& r = registry();
     {
         std::shared_lock lock(r.mutex);
-        auto it = r.selectors.find(std::string(name));
+        auto it = r.selectors.find(name);
         if (it != r.selectors.end()) return it->second.get();
     }
     std::unique_lock lock(r.mutex);

@@ -176,6 +176,32 @@ TEST_F(PreferenceDomainTest, ChangeFromAnotherProcessReachesBoundVariablesAtTheN
     EXPECT_EQ(platform::checkPreferenceChanges(), 0u);
 }
 
+TEST_F(PreferenceDomainTest, StoreWritesAreSeenAtOnceAndHandEditsFromTheNextRound) {
+    auto domain = PreferenceDomain::named(kDomain);
+    ASSERT_TRUE(domain->write({{"toggleVantile", true}}));
+    ASSERT_EQ(domain->value("toggleVantile"), Value(true));
+
+    // Another process writing through the store is seen by the very next read, with no turn in between.
+    ASSERT_EQ(waitFor(spawn([] { CFPreferencesSetAppValue("toggleVantile", Value(false), kDomain); })), 0);
+    EXPECT_EQ(domain->value("toggleVantile"), Value(false));
+
+    // A file replaced behind the store's back is seen once a new check round has begun; until then the reads share
+    // the round's check already made.
+    const auto edited = platform::serializePropertyList(Value(Value::Dictionary{{"toggleVantile", 7}}));
+    spit(domainFile(), std::string(edited.begin(), edited.end()));
+    EXPECT_EQ(domain->value("toggleVantile"), Value(false));
+    platform::checkPreferenceChanges();
+    EXPECT_EQ(domain->value("toggleVantile"), Value(7));
+
+    // A domain nobody has written through the store has no counter to trust, so every read looks at the file.
+    const std::string handOnly = "com.test.hand";
+    spit(domainFile(handOnly), "<plist version=\"1.0\"><dict><key>k</key><integer>1</integer></dict></plist>");
+    auto other = PreferenceDomain::named(handOnly);
+    EXPECT_EQ(other->value("k"), Value(1));
+    spit(domainFile(handOnly), "<plist version=\"1.0\"><dict><key>k</key><integer>22</integer></dict></plist>");
+    EXPECT_EQ(other->value("k"), Value(22));
+}
+
 TEST_F(PreferenceDomainTest, TwoProcessesWritingDifferentKeysLoseNothing) {
     constexpr int kWrites = 1000;
     auto writer = [](char prefix) {

@@ -21,10 +21,11 @@ protected:
         PreferenceFixture::TearDown();
     }
 
-    // The state as the pane or an earlier editor left it, written straight to the file.
+    // The state as the pane or an earlier editor left it: written through the store, as they write it.
     void store(const Value::Dictionary& contents) {
-        std::filesystem::create_directories(folder());
-        ASSERT_TRUE(platform::writePropertyListFile(domainFile(), Value(contents)));
+        auto domain = platform::PreferenceDomain::named(kDomain);
+        ASSERT_TRUE(domain);
+        ASSERT_TRUE(domain->replace(contents));
     }
     static Value array(const Titles& titles) {
         Value::Array a;
@@ -97,7 +98,6 @@ TEST_F(VantileItemListsTest, StoredListsAreTakenOverAsTheyAre) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::filesystem::remove(domainFile());
         store(c.stored);
         m_reloads = 0;
         auto& lists = open();
