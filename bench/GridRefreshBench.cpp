@@ -16,6 +16,7 @@
 #include "platform/ui/UICollectionView.h"
 #include "platform/ui/UIScreen.h"
 #include "tests/support/DashboardFixture.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,18 +25,9 @@
 
 namespace {
 
-struct Device {
-    std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("vantile-grid-bench-" + std::to_string(::getpid()));
-    Device() {
-        std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
-        platform::setDeviceRoot(root);
-    }
-    ~Device() { std::filesystem::remove_all(root); }
-};
-
 void BM_GridRefreshTick(benchmark::State& state) {
-    Device device;
+    testing_support::TemporaryRoot device("grid-bench");
+    device.useAsDeviceRoot();
     UIScreen::setDeviceProfile("iphone-x");
     Value::Array titles;
     for (const auto& title : vantile::catalogueTitles()) titles.emplace_back(title);

@@ -23,6 +23,7 @@
 #include "platform/ui/UICollectionView.h"
 #include "platform/ui/UIScreen.h"
 #include "tests/support/DashboardFixture.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,16 +34,6 @@
 #include <fstream>
 
 namespace {
-
-struct Device {
-    std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("vantile-status-bench-" + std::to_string(::getpid()));
-    Device() {
-        std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
-        platform::setDeviceRoot(root);
-    }
-    ~Device() { std::filesystem::remove_all(root); }
-};
 
 double heapInUse() { return static_cast<double>(::mallinfo2().uordblks); }
 
@@ -63,7 +54,8 @@ std::size_t liveCards(const Ref<UICollectionView>& collection) {
 }
 
 void BM_StatusCardsHour(benchmark::State& state) {
-    Device device;
+    testing_support::TemporaryRoot device("status-bench");
+    device.useAsDeviceRoot();
     UIScreen::setDeviceProfile("iphone-x");
     Value::Array titles{Value("Airplane Mode"), Value("Bluetooth"), Value("Wi-Fi"), Value("Cellular Data")};
     HBPreferences::preferencesForIdentifier(vantile::kDomain)

@@ -1,11 +1,12 @@
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/NSFileManager.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -15,16 +16,18 @@ namespace fs = std::filesystem;
 class FileManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vantile-fm-" + std::to_string(std::random_device{}()));
+        m_temporary.emplace("fm");
+        root = m_temporary->path();
         platform::setDeviceRoot(root);
         fm->resetFailureCount();
     }
-    void TearDown() override { fs::remove_all(root); }
+    void TearDown() override { m_temporary.reset(); }
     void touch(const fs::path& devicePath) {
         auto p = root / devicePath.relative_path();
         fs::create_directories(p.parent_path());
         std::ofstream(p) << "x";
     }
+    std::optional<testing_support::TemporaryRoot> m_temporary;
     fs::path root;
     Ref<NSFileManager> fm = NSFileManager::defaultManager();
 };

@@ -3,12 +3,13 @@
 #include "platform/core/NSString.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/StringsTable.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
 
 namespace {
 
@@ -104,7 +105,8 @@ TEST(StringsTable, LaterEntriesWin) {
 class BundleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vantile-bundle-" + std::to_string(std::random_device{}()));
+        m_temporary.emplace("bundle");
+        root = m_temporary->path();
         platform::setDeviceRoot(root);
         platform::flushBundleCaches();
         platform::setPreferredLanguages({"en-GB"});
@@ -112,7 +114,7 @@ protected:
     void TearDown() override {
         platform::setPreferredLanguages({});
         platform::flushBundleCaches();
-        fs::remove_all(root);
+        m_temporary.reset();
     }
     void write(const std::string& devicePath, const std::vector<std::uint8_t>& bytes) {
         auto p = root / fs::path(devicePath).relative_path();
@@ -121,6 +123,7 @@ protected:
                                                  static_cast<std::streamsize>(bytes.size()));
     }
     void write(const std::string& devicePath, std::string_view text) { write(devicePath, bytesOf(text)); }
+    std::optional<testing_support::TemporaryRoot> m_temporary;
     fs::path root;
     const std::string kPath = "/Library/Application Support/Vantile.bundle/Localizations";
 };

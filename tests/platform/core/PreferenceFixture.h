@@ -6,12 +6,13 @@
 #include "platform/core/PreferenceDomain.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/TurnObservers.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -26,12 +27,12 @@ protected:
     static constexpr const char* kDomain = "com.Zorvanic.VantilePrefs";
 
     void SetUp() override {
-        std::random_device rd;
-        m_root = std::filesystem::temp_directory_path() / ("vantile-prefs-" + std::to_string(rd()));
+        m_temporary.emplace("prefs");
+        m_root = m_temporary->path();
         platform::setDeviceRoot(m_root);
         platform::resetPreferenceCounters();
     }
-    void TearDown() override { std::filesystem::remove_all(m_root); }
+    void TearDown() override { m_temporary.reset(); }
 
     std::filesystem::path folder() const { return m_root / "var/mobile/Library/Preferences"; }
     std::filesystem::path domainFile(const std::string& domain = kDomain) const {
@@ -59,5 +60,6 @@ protected:
         return std::system(cmd.c_str());
     }
 
+    std::optional<testing_support::TemporaryRoot> m_temporary;
     std::filesystem::path m_root;
 };

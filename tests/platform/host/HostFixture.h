@@ -19,19 +19,20 @@
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIWindow.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
+#include <optional>
 
 namespace hosttest {
 
 class HostFixture : public testing::Test {
 protected:
     void SetUp() override {
-        std::random_device rd;
-        m_root = std::filesystem::temp_directory_path() / ("vantile-host-" + std::to_string(rd()));
+        m_temporary.emplace("host");
+        m_root = m_temporary->path();
         platform::setDeviceRoot(m_root);
         for (const char* group : {"Preferences", "RadiosPreferences", "BluetoothManager"})
             platform::runtime::enableClassGroup(group);
@@ -51,8 +52,7 @@ protected:
         platform::host::DeviceRadios::reset();
         platform::runtime::disableAllClassGroups();
         platform::flushBundleCaches();
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
+        m_temporary.reset();
     }
 
     std::filesystem::path hostPath(const std::string& devicePath) const { return m_root / devicePath.substr(1); }
@@ -86,6 +86,7 @@ protected:
         return out;
     }
 
+    std::optional<testing_support::TemporaryRoot> m_temporary;
     std::filesystem::path m_root;
     Ref<UIWindow> m_window;
     Ref<UINavigationController> m_navigation;

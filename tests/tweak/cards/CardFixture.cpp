@@ -13,21 +13,14 @@
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 #include "tests/support/DashboardFixture.h"
-
-#include <unistd.h>
+#include "tests/support/TemporaryRoot.h"
 
 namespace vantile::testing {
 
 namespace {
 
-struct SharedDevice {
-    std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("vantile-cards-" + std::to_string(::getpid()));
-    ~SharedDevice() { std::filesystem::remove_all(root); }
-};
-
-SharedDevice& device() {
-    static SharedDevice d;
+testing_support::TemporaryRoot& device() {
+    static testing_support::TemporaryRoot d("cards");
     return d;
 }
 
@@ -62,7 +55,7 @@ void CardFixture::SetUpTestSuite() {
     static bool started = false;
     if (started) return;
     started = true;
-    const auto& root = device().root;
+    const auto& root = device().path();
     const auto bundle = root / "Library/Application Support/Vantile.bundle";
     std::filesystem::create_directories(bundle / "Assets");
     std::filesystem::copy(std::filesystem::path(VANTILE_SOURCE_DIR) / "assets/Vantile.bundle/Localizations",
@@ -77,7 +70,7 @@ void CardFixture::SetUpTestSuite() {
 }
 
 void CardFixture::SetUp() {
-    platform::setDeviceRoot(device().root);
+    platform::setDeviceRoot(device().path());
     for (std::string_view k : kTouchedKeys) store(k, Value());
     platform::resetRunLoop();
     platform::AnimationCenter::shared().reset();

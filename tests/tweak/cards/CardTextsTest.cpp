@@ -2,11 +2,11 @@
 #include "common/Keys.h"
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/NSBundle.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -30,18 +30,14 @@ const std::pair<const char*, const char*> kEnglish[] = {
 class CardTexts : public testing::Test {
 protected:
     void SetUp() override {
-        m_root = std::filesystem::temp_directory_path() / ("vantile-card-texts-" + std::to_string(::getpid()));
-        const auto bundle = m_root / "Library/Application Support/Vantile.bundle";
+        const auto bundle = m_root.path() / "Library/Application Support/Vantile.bundle";
         std::filesystem::create_directories(bundle.parent_path());
         std::filesystem::copy(std::filesystem::path(VANTILE_SOURCE_DIR) / "assets/Vantile.bundle", bundle,
                               std::filesystem::copy_options::recursive);
-        platform::setDeviceRoot(m_root);
+        platform::setDeviceRoot(m_root.path());
     }
-    void TearDown() override {
-        platform::setPreferredLanguages({"en"});
-        std::filesystem::remove_all(m_root);
-    }
-    std::filesystem::path m_root;
+    void TearDown() override { platform::setPreferredLanguages({"en"}); }
+    testing_support::TemporaryRoot m_root{"card-texts"};
 };
 
 TEST_F(CardTexts, EnglishTableHasEveryCardKey) {

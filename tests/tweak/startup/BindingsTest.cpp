@@ -2,26 +2,24 @@
 
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/PropertyList.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
 class FileBindings : public testing::Test {
 protected:
     void SetUp() override {
-        m_root = std::filesystem::temp_directory_path() / ("vantile-bindings-" + std::to_string(::getpid()));
-        const auto file = m_root / "var/mobile/Library/Preferences/com.Zorvanic.VantilePrefs.plist";
+        const auto file = m_root.preferencesFolder() / "com.Zorvanic.VantilePrefs.plist";
         std::filesystem::create_directories(file.parent_path());
         platform::writePropertyListFile(file, Value(Value::Dictionary{{"toggleHaptics", false}, {"titleKey", "Mods"}}));
-        platform::setDeviceRoot(m_root);
+        platform::setDeviceRoot(m_root.path());
     }
-    void TearDown() override { std::filesystem::remove_all(m_root); }
-    std::filesystem::path m_root;
+    testing_support::TemporaryRoot m_root{"bindings"};
 };
 
 TEST_F(FileBindings, BindingBeforeOpeningIsALogicError) {
