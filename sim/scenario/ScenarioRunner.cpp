@@ -4,6 +4,7 @@
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioErrors.h"
 #include "sim/scenario/ScenarioValues.h"
+#include "platform/ui/JSONReader.h"
 #include "sim/scenario/ViewFinder.h"
 
 #include "common/Keys.h"
@@ -271,7 +272,7 @@ void ScenarioRunner::cmdPref(const Step& step) {
         value = text;
     } else if (type == "strings") {
         // The array keeps its own quotes, so it is read from the raw line.
-        auto parsed = parseJsonValue(step.rest(3));
+        auto parsed = parseJSON(step.rest(3));
         bool ok = parsed && parsed->isArray() &&
                   std::all_of(parsed->asArray()->begin(), parsed->asArray()->end(),
                               [](const Value& v) { return v.isString(); });
@@ -604,7 +605,7 @@ void ScenarioRunner::cmdExpect(const Step& step) {
         if (expectedText == "absent") {
             expected = "absent";
         } else {
-            auto parsed = parseJsonValue(expectedText);
+            auto parsed = parseJSON(expectedText);
             if (!parsed || parsed->isNone()) throw StepError("not JSON (or absent): " + expectedText);
             expected = sim::toJson(*parsed);
         }

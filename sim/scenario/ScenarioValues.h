@@ -3,7 +3,6 @@
 // The argument forms of scenario commands. Each answers nothing for text that is not of its form, so the command
 // can say which argument was wrong.
 
-#include "platform/core/Value.h"
 
 #include <optional>
 #include <string>
@@ -23,9 +22,5 @@ std::optional<long long> parseInteger(std::string_view text);
 std::optional<double> parseNumber(std::string_view text);
 // "X,Y" in points.
 std::optional<std::pair<double, double>> parsePoint(std::string_view text);
-
-// One complete JSON value as a property-list value: objects become dictionaries, numbers without fraction or
-// exponent integers, other numbers reals, null the empty value. Nothing for anything else (trailing text included).
-std::optional<Value> parseJsonValue(std::string_view text);
 
 }  // namespace sim::scenario

@@ -4,7 +4,7 @@
 #include "sim/scenario/ScenarioRunner.h"
 #include "sim/scenario/ScenarioScript.h"
 #include "tests/sim/ScenarioTestPhone.h"
-#include "tests/support/Json.h"
+#include "tests/sim/SimProcess.h"
 
 #include "common/Keys.h"
 #include "platform/core/Clock.h"
@@ -283,7 +283,7 @@ TEST_F(ScenarioRunnerTest, RecordsCountSinceTheStartAndNameTheLastURL) {
     std::ifstream in(dir / "out" / "rec.json");
     std::stringstream text;
     text << in.rdbuf();
-    auto json = testing_support::parseJson(text.str());
+    auto json = simtest::readReport(text.str());
     ASSERT_TRUE(json) << text.str();
     const Value* urls = json->find("urlOpens");
     const Value* haptics = json->find("haptics");
@@ -353,7 +353,7 @@ TEST_F(ScenarioRunnerTest, ScreenshotsWriteThePictureTheTreeAndTheGallery) {
     std::ifstream tree(dir / "out" / "home.json");
     std::stringstream treeText;
     treeText << tree.rdbuf();
-    auto dump = testing_support::parseJson(treeText.str());
+    auto dump = simtest::readReport(treeText.str());
     ASSERT_TRUE(dump);
     ASSERT_TRUE(dump->find("format"));
     EXPECT_EQ(*dump->find("format"), Value("vantile-view-dump/1"));

@@ -95,19 +95,4 @@ TEST(ScenarioValues, DurationsAndDates) {
     EXPECT_EQ(parsePoint("10"), std::nullopt);
 }
 
-TEST(ScenarioValues, JsonReadsEveryKindAndRefusesTheRest) {
-    auto v = parseJsonValue(R"( {"a": [1, -2.5, true, false, null], "b": "x\"\u00e9\ud83d\ude00", "c": {}} )");
-    ASSERT_TRUE(v);
-    Value::Dictionary expected{{"a", Value::Array{Value(1), Value(-2.5), Value(true), Value(false), Value()}},
-                               {"b", "x\"é😀"},
-                               {"c", Value::Dictionary{}}};
-    EXPECT_EQ(*v, Value(expected));
-    EXPECT_EQ(parseJsonValue("12345678901"), Value(12345678901LL));
-    EXPECT_EQ(parseJsonValue("1e2"), Value(100.0));
-    for (const char* bad : {"", "[1,]", "{\"a\" 1}", "[1] x", "\"open", "tru", "{1: 2}", "-", "[\"\\q\"]"})
-        EXPECT_FALSE(parseJsonValue(bad)) << bad;
-    std::string deep(200, '[');
-    EXPECT_FALSE(parseJsonValue(deep + std::string(200, ']'))) << "nesting is bounded";
-}
-
 }  // namespace

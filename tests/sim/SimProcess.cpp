@@ -1,9 +1,8 @@
 #include "tests/sim/SimProcess.h"
 
 #include "platform/core/PropertyList.h"
-#include "tests/support/Json.h"
+#include "platform/ui/JSONReader.h"
 
-#include <atomic>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
@@ -16,7 +15,9 @@ extern char** environ;
 
 namespace simtest {
 
-std::optional<Value> Run::json() const { return testing_support::parseJson(out); }
+std::optional<Value> readReport(std::string_view text) { return parseJSON(text, 1024); }
+
+std::optional<Value> Run::json() const { return readReport(out); }
 
 Run runSimulator(const std::vector<std::string>& arguments) {
     const std::string program = std::string(VANTILE_BUILD_DIR) + "/vantile-sim";
@@ -71,21 +72,8 @@ Run runSimulator(const std::vector<std::string>& arguments) {
     return run;
 }
 
-TempDeviceRoot::TempDeviceRoot() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("vantile-sim-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-TempDeviceRoot::~TempDeviceRoot() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 void TempDeviceRoot::writePreferences(const Value::Dictionary& keys) const {
-    const auto file = m_path / "var/mobile/Library/Preferences/com.Zorvanic.VantilePrefs.plist";
+    const auto file = preferencesFolder() / "com.Zorvanic.VantilePrefs.plist";
     std::filesystem::create_directories(file.parent_path());
     if (!platform::writePropertyListFile(file, Value(keys)))
         throw std::runtime_error("cannot write " + file.string());

@@ -4,10 +4,12 @@
 // printed, inside a device root of its own that the fixture creates and removes.
 
 #include "platform/core/Value.h"
+#include "tests/support/TemporaryRoot.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace simtest {
@@ -20,23 +22,18 @@ struct Run {
     std::optional<Value> json() const;
 };
 
+// A report of the simulator read as JSON. View dumps nest two levels per view, deeper than scenario arguments may.
+std::optional<Value> readReport(std::string_view text);
+
 // vantile-sim of the build, with `arguments` after the program name.
 Run runSimulator(const std::vector<std::string>& arguments);
 
 // A device root in the system's temporary folder, removed with the object.
-class TempDeviceRoot {
+class TempDeviceRoot : public testing_support::TemporaryRoot {
 public:
-    TempDeviceRoot();
-    ~TempDeviceRoot();
-    TempDeviceRoot(const TempDeviceRoot&) = delete;
-    TempDeviceRoot& operator=(const TempDeviceRoot&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
+    TempDeviceRoot() : TemporaryRoot("sim-test") {}
     // Writes the preference domain's backing file with these keys, as the pane would have stored them.
     void writePreferences(const Value::Dictionary& keys) const;
-
-private:
-    std::filesystem::path m_path;
 };
 
 // Member access for reports: the value at a "/"-separated path of dictionary keys, or nullptr.
