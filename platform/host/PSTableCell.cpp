@@ -64,6 +64,15 @@ void PSTableCell::setGroupInset(CGFloat margin, bool firstInGroup, bool lastInGr
     setNeedsLayout();
 }
 
+CGRect PSTableCell::contentFrame() const {
+    // Moved in before the cell lays its labels out inside it, so a right-aligned value stays on the card.
+    CGRect content = UITableViewCell::contentFrame();
+    if (m_margin <= 0) return content;
+    content.origin.x += m_margin;
+    content.size.width = std::max<CGFloat>(0, content.size.width - 2 * m_margin);
+    return content;
+}
+
 void PSTableCell::layoutSubviews() {
     UITableViewCell::layoutSubviews();
     auto separator = separatorView();
@@ -99,10 +108,6 @@ void PSTableCell::layoutSubviews() {
         separator->setFrame(line);
         separator->setHidden(separatorHidden() || m_last);
     }
-    CGRect content = contentView()->frame();
-    content.origin.x += m_margin;
-    content.size.width = std::max<CGFloat>(0, content.size.width - 2 * m_margin);
-    contentView()->setFrame(content);
     for (const auto& accessory : {accessoryView(), accessoryTypeView()}) {
         if (!accessory || accessory->superview().get() != this) continue;
         CGRect f = accessory->frame();

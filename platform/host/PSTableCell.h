@@ -35,6 +35,8 @@ public:
     void layoutSubviews() override;
 
 protected:
+    CGRect contentFrame() const override;
+
     Ref<PSSpecifier> m_specifier;
 
 private:

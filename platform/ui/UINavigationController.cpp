@@ -104,6 +104,9 @@ void UINavigationController::showTop(Ref<UIViewController> incoming, Ref<UIViewC
         layoutContent();
         return;
     }
+    // The bar takes the incoming page's size (with or without its search bar) before that page hears it will
+    // appear, so what the page derives from the bar then (its table's insets) is already final.
+    layoutContent();
     if (incoming) incoming->beginAppearanceTransition(true, animated);
     if (outgoing) outgoing->beginAppearanceTransition(false, animated);
     auto finish = [incoming, outgoing] {
@@ -113,7 +116,6 @@ void UINavigationController::showTop(Ref<UIViewController> incoming, Ref<UIViewC
         }
         if (incoming) incoming->endAppearanceTransition();
     };
-    layoutContent();
     if (animated) platform::RunLoop::main().scheduleAfter(kTransitionDuration, std::move(finish));
     else finish();
 }

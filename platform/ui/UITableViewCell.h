@@ -119,10 +119,14 @@ public:
 
     void layoutSubviews() override;
 
+protected:
+    // Where the content view goes in the cell's bounds; the standard labels are laid out inside it afterwards, so
+    // a subclass that moves the content in (inset rows) does it here.
+    virtual CGRect contentFrame() const;
+
 private:
     void build();
     void refreshSelectionLook();
-    CGRect contentFrame() const;
 
     std::string m_reuseIdentifier;
     UITableViewCellStyle m_style = UITableViewCellStyleDefault;

@@ -181,7 +181,9 @@ TEST_F(ListPage, WidthClassAndEdgeToEdgeDecideTheRowInset) {
     for (const auto& c : cases) {
         auto page = cast<PSListController>(platform::runtime::createInstance(c.page));
         page->init();
-        page->setSpecifiers(NSMutableArray::arrayWithObjects({header(""), row("First"), row("Middle"), row("Last")}));
+        auto valued = row("Last", PSSpecifier::PSTitleValueCell);
+        valued->setPropertyForKey(Value("A value long enough to reach the edge"), "default");
+        page->setSpecifiers(NSMutableArray::arrayWithObjects({header(""), row("First"), row("Middle"), valued}));
         show(page);
         EXPECT_EQ(page->edgeToEdgeCells(), c.edgeToEdge) << c.name;
         EXPECT_EQ(page->rowMargin(), c.margin) << c.name;
@@ -211,6 +213,11 @@ TEST_F(ListPage, WidthClassAndEdgeToEdgeDecideTheRowInset) {
         EXPECT_GE(line.minX(), c.margin) << c.name;
         EXPECT_LE(line.maxX(), middle->bounds().width() - c.margin) << c.name;
         EXPECT_EQ(last->separatorView()->isHidden(), c.margin > 0) << c.name;
+        // A right-aligned value ends on the card, not under its rounded edge.
+        ASSERT_TRUE(last->detailTextLabel()) << c.name;
+        const CGRect value = last->detailTextLabel()->convertRectToView(last->detailTextLabel()->bounds(), last);
+        EXPECT_LE(value.maxX(), last->bounds().width() - c.margin) << c.name;
+        EXPECT_GT(value.width(), 0) << c.name;
         TearDown();
         SetUp();
     }

@@ -80,6 +80,26 @@ TEST_F(RootPage, DashboardCoversThePinnedRootTable) {
     EXPECT_TRUE(hit == s.settingBaseView || hit->isDescendantOfView(s.settingBaseView)) << hit->description();
 }
 
+TEST_F(RootPage, DashboardKeepsItsPlaceAfterAPageWasPushedAndPopped) {
+    auto root = showRootPage(accountRootList());
+    const auto& s = state();
+    ASSERT_TRUE(s.settingBaseView);
+    auto onScreenTop = [&] { return s.settingBaseView->convertRectToView(s.settingBaseView->bounds(), window).minY(); };
+    const CGFloat before = onScreenTop();
+    for (bool animated : {false, true}) {
+        SCOPED_TRACE(animated ? "animated" : "not animated");
+        auto page = alloc<UIViewController>();
+        page->init();
+        navigation->pushViewControllerAnimated(page, animated);
+        platform::RunLoop::main().advance(1);
+        window->layoutIfNeeded();
+        navigation->popViewControllerAnimated(animated);
+        platform::RunLoop::main().advance(1);
+        window->layoutIfNeeded();
+        EXPECT_EQ(onScreenTop(), before);
+    }
+}
+
 TEST_F(RootPage, DarkModeWhileShowingTurnsTheOverlayBlackAndBack) {
     showRootPage(accountRootList(), UIUserInterfaceStyleLight);
     window->setOverrideUserInterfaceStyle(UIUserInterfaceStyleDark);
