@@ -35,4 +35,9 @@ bool writeDictionaryToFile(std::string_view path, const Value::Dictionary& dict)
     return writePropertyListFile(*file, Value(dict));
 }
 
+Value dictionaryValueOfFile(std::string_view devicePath) {
+    auto dict = dictionaryWithContentsOfFile(devicePath);
+    return dict ? Value(std::move(*dict)) : Value();
+}
+
 }  // namespace platform

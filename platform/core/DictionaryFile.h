@@ -20,4 +20,7 @@ std::optional<Value::Dictionary> dictionaryWithContentsOfFile(std::string_view d
 // nothing or the write fails; the old file is then untouched.
 bool writeDictionaryToFile(std::string_view devicePath, const Value::Dictionary& dict);
 
+// dictionaryWithContentsOfFile() as a value: the dictionary, or None.
+Value dictionaryValueOfFile(std::string_view devicePath);
+
 }  // namespace platform

@@ -200,7 +200,9 @@ std::shared_ptr<PreferenceDomain> PreferenceDomain::named(std::string_view domai
         if (cache.generation == generation)
             if (auto it = cache.domains.find(domain); it != cache.domains.end()) return it->second;
     }
-    auto file = devicePath(std::string(kPreferencesFolder) + "/" + std::string(domain) + ".plist");
+    std::string name(kPreferencesFolder);
+    name.append("/").append(domain).append(".plist");
+    auto file = devicePath(name);
     if (!file) {
         ++counters().refused;
         return nullptr;

@@ -39,7 +39,7 @@ std::vector<std::filesystem::path> missingFontFiles() {
 namespace {
 
 FcConfig* loadConfig() {
-    const std::string file = std::string(VANTILE_SOURCE_DIR) + "/assets/fonts/fonts.conf";
+    const std::string file = VANTILE_SOURCE_DIR "/assets/fonts/fonts.conf";
     FcConfig* config = FcConfigCreate();
     if (!FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue)) {
         FcConfigDestroy(config);

@@ -46,12 +46,6 @@ using platform::msgSend;
 
 namespace {
 
-// The dictionary of a property-list file of the device; None when missing or not a dictionary.
-Value readDevicePlist(const std::string& path) {
-    auto dict = platform::dictionaryWithContentsOfFile(path);
-    return dict ? Value(std::move(*dict)) : Value();
-}
-
 PSListController::BundleLoader& bundleLoader() {
     static auto* loader = new PSListController::BundleLoader();
     return *loader;
@@ -120,7 +114,7 @@ Ref<NSMutableArray> PSListController::specifiersFromItems(const Value::Array& it
 
 Ref<NSMutableArray> PSListController::loadSpecifiersFromPlistNameTarget(std::string name, id target) {
     const std::string folder = m_bundlePath.empty() ? NSBundle::mainBundle()->bundlePath() : m_bundlePath;
-    const auto plist = readDevicePlist(folder + "/" + name + ".plist");
+    const auto plist = platform::dictionaryValueOfFile(folder + "/" + name + ".plist");
     const Value* items = plist.find("items");
     if (!items || !items->asArray()) return NSMutableArray::array();
     return specifiersFromItems(*items->asArray(), target, folder);

@@ -40,12 +40,6 @@ using platform::msgSend;
 
 namespace {
 
-// The dictionary of a property-list file of the device; None when missing or not a dictionary.
-Value readDevicePlist(const std::string& path) {
-    auto dict = platform::dictionaryWithContentsOfFile(path);
-    return dict ? Value(std::move(*dict)) : Value();
-}
-
 // Settings lists names as people read them: "iMovie" among the I's, not after every capital.
 bool byName(const Ref<PSSpecifier>& a, const Ref<PSSpecifier>& b) {
     const std::string& x = a->name();
@@ -78,7 +72,7 @@ std::vector<Ref<PSSpecifier>> preferenceLoaderEntries(const id& target) {
     if (!names) return entries;
     for (const std::string& name : *names) {
         if (name.size() < 6 || name.compare(name.size() - 6, 6, ".plist") != 0) continue;
-        auto plist = readDevicePlist(std::string(kPreferenceLoaderFolder) + "/" + name);
+        auto plist = platform::dictionaryValueOfFile(std::string(kPreferenceLoaderFolder) + "/" + name);
         const Value* entry = plist.find("entry");
         if (!entry || !entry->asDictionary()) continue;
         Value item = *entry;
@@ -86,7 +80,7 @@ std::vector<Ref<PSSpecifier>> preferenceLoaderEntries(const id& target) {
         if (const Value* bundle = item.find("bundle"); bundle && bundle->asString()) {
             bundlePath = std::string(kPreferenceBundles) + "/" + *bundle->asString() + ".bundle";
             if (!item.find("detail")) {
-                auto info = readDevicePlist(bundlePath + "/Info.plist");
+                auto info = platform::dictionaryValueOfFile(bundlePath + "/Info.plist");
                 if (const Value* principal = info.find("NSPrincipalClass"); principal && principal->asString())
                     (*item.asDictionary())["detail"] = *principal->asString();
             }

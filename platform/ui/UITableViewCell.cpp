@@ -19,7 +19,6 @@ VT_REGISTER_CLASS(UITableViewCell, [](Class c) {
 })
 
 namespace {
-constexpr CGFloat kSideMargin = 16;
 constexpr CGFloat kImageSize = 29;
 }  // namespace
 

@@ -54,6 +54,8 @@ public:
 class UITableViewCell : public UIView {
     VT_OBJECT(UITableViewCell, UIView)
 public:
+    // The leading and trailing margin of a row's texts, shared by the section headers and footers.
+    static constexpr CGFloat kSideMargin = 16;
     static constexpr CGFloat kReorderControlWidth = 40;
     static constexpr CGFloat kEditingIndent = 38;
     static constexpr CGFloat kAccessoryWidth = 30;

@@ -5,14 +5,12 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UITableViewCell.h"
 
 VT_REGISTER_CLASS(UITableViewHeaderFooterView, [](Class c) {
     platform::runtime::addMethod<&UITableViewHeaderFooterView::initWithReuseIdentifier>(c, "initWithReuseIdentifier:");
 })
 
-namespace {
-constexpr CGFloat kSideMargin = 16;
-}
 
 void UITableViewHeaderFooterView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
@@ -58,5 +56,5 @@ void UITableViewHeaderFooterView::layoutSubviews() {
     CGSize t = m_textLabel->intrinsicContentSize();
     // Grouped titles sit on the bottom edge, plain ones in the middle.
     CGFloat y = m_grouped ? b.height() - t.height - 6 : (b.height() - t.height) / 2;
-    m_textLabel->setFrame(CGRectMake(kSideMargin, y, std::max<CGFloat>(0, b.width() - 2 * kSideMargin), t.height));
+    m_textLabel->setFrame(CGRectMake(UITableViewCell::kSideMargin, y, std::max<CGFloat>(0, b.width() - 2 * UITableViewCell::kSideMargin), t.height));
 }

@@ -33,8 +33,6 @@ VT_REGISTER_CLASS(VantileCardCell, [](Class c) {
 
 namespace {
 
-void activate(const Ref<NSLayoutConstraint>& constraint) { constraint->setActive(true); }
-
 // The URL manager of the Settings application, found by name at the first tap and kept for the process. The
 // run-time knows no class messages, so "sharedManager" goes to an instance made once from the class.
 NSObject* settingsURLManagerSource() {
@@ -61,10 +59,12 @@ void VantileCardCell::initWithFrame(CGRect frame) {
     m_cellBaseView->init();
     m_cellBaseView->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_containerView->addSubview(m_cellBaseView);
-    activate(m_cellBaseView->topAnchor().constraintEqualToAnchorConstant(m_containerView->topAnchor(), 0));
-    activate(m_cellBaseView->leadingAnchor().constraintEqualToAnchorConstant(m_containerView->leadingAnchor(), 0));
-    activate(m_cellBaseView->trailingAnchor().constraintEqualToAnchorConstant(m_containerView->trailingAnchor(), 0));
-    activate(m_cellBaseView->bottomAnchor().constraintEqualToAnchorConstant(m_containerView->bottomAnchor(), 0));
+    m_cellBaseView->topAnchor().constraintEqualToAnchorConstant(m_containerView->topAnchor(), 0)->setActive(true);
+    m_cellBaseView->leadingAnchor().constraintEqualToAnchorConstant(
+        m_containerView->leadingAnchor(), 0)->setActive(true);
+    m_cellBaseView->trailingAnchor().constraintEqualToAnchorConstant(
+        m_containerView->trailingAnchor(), 0)->setActive(true);
+    m_cellBaseView->bottomAnchor().constraintEqualToAnchorConstant(m_containerView->bottomAnchor(), 0)->setActive(true);
 
     m_iconImage = alloc<UIImageView>();
     m_iconImage->init();
@@ -79,10 +79,10 @@ void VantileCardCell::initWithFrame(CGRect frame) {
     }
     m_iconImage->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_cellBaseView->addSubview(m_iconImage);
-    activate(m_iconImage->widthAnchor().constraintEqualToConstant(kIconSize));
-    activate(m_iconImage->heightAnchor().constraintEqualToConstant(kIconSize));
-    activate(m_iconImage->topAnchor().constraintEqualToAnchorConstant(m_cellBaseView->topAnchor(), kIconTop));
-    activate(m_iconImage->centerXAnchor().constraintEqualToAnchor(m_cellBaseView->centerXAnchor()));
+    m_iconImage->widthAnchor().constraintEqualToConstant(kIconSize)->setActive(true);
+    m_iconImage->heightAnchor().constraintEqualToConstant(kIconSize)->setActive(true);
+    m_iconImage->topAnchor().constraintEqualToAnchorConstant(m_cellBaseView->topAnchor(), kIconTop)->setActive(true);
+    m_iconImage->centerXAnchor().constraintEqualToAnchor(m_cellBaseView->centerXAnchor())->setActive(true);
 
     auto makeLabel = [&](Ref<UIFont> font, long lines, const Ref<UIView>& above, CGFloat gap) {
         auto label = alloc<UILabel>();
@@ -93,14 +93,15 @@ void VantileCardCell::initWithFrame(CGRect frame) {
         label->setNumberOfLines(lines);
         label->setTranslatesAutoresizingMaskIntoConstraints(false);
         m_cellBaseView->addSubview(label);
-        activate(label->topAnchor().constraintEqualToAnchorConstant(above->bottomAnchor(), gap));
-        activate(label->centerXAnchor().constraintEqualToAnchor(m_cellBaseView->centerXAnchor()));
+        label->topAnchor().constraintEqualToAnchorConstant(above->bottomAnchor(), gap)->setActive(true);
+        label->centerXAnchor().constraintEqualToAnchor(m_cellBaseView->centerXAnchor())->setActive(true);
         return label;
     };
     m_titleLabel = makeLabel(UIFont::boldSystemFontOfSize(kTitleFontSize), 2, m_iconImage, kTitleGap);
-    activate(m_titleLabel->leadingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->leadingAnchor(), kSideInset));
-    activate(
-        m_titleLabel->trailingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->trailingAnchor(), -kSideInset));
+    m_titleLabel->leadingAnchor().constraintEqualToAnchorConstant(
+        m_cellBaseView->leadingAnchor(), kSideInset)->setActive(true);
+    m_titleLabel->trailingAnchor().constraintEqualToAnchorConstant(
+        m_cellBaseView->trailingAnchor(), -kSideInset)->setActive(true);
     if (m_kind) m_titleLabel->setText(m_kind->titleText());
     m_subtitleLabel = makeLabel(UIFont::systemFontOfSize(kSubtitleFontSize), 1, m_titleLabel, kSubtitleGap);
     constrainSubtitle(m_subtitleLabel);
@@ -109,8 +110,10 @@ void VantileCardCell::initWithFrame(CGRect frame) {
 }
 
 void VantileCardCell::constrainSubtitle(const Ref<UILabel>& subtitle) {
-    activate(subtitle->leadingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->leadingAnchor(), kSideInset));
-    activate(subtitle->trailingAnchor().constraintEqualToAnchorConstant(m_cellBaseView->trailingAnchor(), -kSideInset));
+    subtitle->leadingAnchor().constraintEqualToAnchorConstant(
+        m_cellBaseView->leadingAnchor(), kSideInset)->setActive(true);
+    subtitle->trailingAnchor().constraintEqualToAnchorConstant(
+        m_cellBaseView->trailingAnchor(), -kSideInset)->setActive(true);
 }
 
 void VantileCardCell::finishBuilding() {

@@ -26,7 +26,6 @@ DashboardState& state() {
     return *s;
 }
 
-void activate(const Ref<NSLayoutConstraint>& constraint) { constraint->setActive(true); }
 
 }  // namespace
 
@@ -60,10 +59,10 @@ void VantileBaseView::layoutVantileView() {
     label->setHidden(true);
     label->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_baseView->addSubview(label);
-    activate(label->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
-    activate(label->centerYAnchor().constraintEqualToAnchor(m_baseView->centerYAnchor()));
-    activate(label->leadingAnchor().constraintEqualToAnchorConstant(m_baseView->leadingAnchor(), kHintInset));
-    activate(label->trailingAnchor().constraintEqualToAnchorConstant(m_baseView->trailingAnchor(), -kHintInset));
+    label->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor())->setActive(true);
+    label->centerYAnchor().constraintEqualToAnchor(m_baseView->centerYAnchor())->setActive(true);
+    label->leadingAnchor().constraintEqualToAnchorConstant(m_baseView->leadingAnchor(), kHintInset)->setActive(true);
+    label->trailingAnchor().constraintEqualToAnchorConstant(m_baseView->trailingAnchor(), -kHintInset)->setActive(true);
     label->setHidden(listStored);
     state().firstTimeLabel = label;
 
@@ -71,10 +70,11 @@ void VantileBaseView::layoutVantileView() {
     platform::msgSend<void, CGRect>(grid.get(), sel("initWithFrame:"), CGRectZero);
     grid->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_baseView->addSubview(grid);
-    activate(grid->topAnchor().constraintEqualToAnchorConstant(m_baseView->topAnchor(), kGridTop));
-    activate(grid->leadingAnchor().constraintEqualToAnchorConstant(m_baseView->leadingAnchor(), kGridSideInset));
-    activate(grid->trailingAnchor().constraintEqualToAnchorConstant(m_baseView->trailingAnchor(), -kGridSideInset));
-    activate(grid->bottomAnchor().constraintEqualToAnchorConstant(
-        m_baseView->bottomAnchor(), -gridBottomMarginForScreenHeight(screen.height())));
+    grid->topAnchor().constraintEqualToAnchorConstant(m_baseView->topAnchor(), kGridTop)->setActive(true);
+    grid->leadingAnchor().constraintEqualToAnchorConstant(m_baseView->leadingAnchor(), kGridSideInset)->setActive(true);
+    grid->trailingAnchor().constraintEqualToAnchorConstant(
+        m_baseView->trailingAnchor(), -kGridSideInset)->setActive(true);
+    grid->bottomAnchor().constraintEqualToAnchorConstant(
+        m_baseView->bottomAnchor(), -gridBottomMarginForScreenHeight(screen.height()))->setActive(true);
     state().grid = grid;
 }
