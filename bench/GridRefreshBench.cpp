@@ -33,21 +33,11 @@ void BM_GridRefreshTick(benchmark::State& state) {
     for (const auto& title : vantile::catalogueTitles()) titles.emplace_back(title);
     HBPreferences::preferencesForIdentifier(vantile::kDomain)
         ->setObjectForKey(Value(std::move(titles)), vantile::key::vantileEnabledArray);
-    vantile::cards::wifiCellStartup();
     vantile::dashboard::startup();
-    using namespace vantile::cards;
-    for (auto startup : {accessibilityCellStartup, airplaneCellStartup, batteryCellStartup, bluetoothCellStartup,
-                         cellularCellStartup, controlCenterCellStartup, dNDCellStartup, developerCellStartup,
-                         displayCellStartup, emergencyCellStartup, generalCellStartup, hotspotCellStartup,
-                         notificationsCellStartup, passcodeCellStartup, privacyCellStartup, screenTimeCellStartup,
-                         siriCellStartup, soundsCellStartup, stockAppsCellStartup, thirdPartyAppsCellStartup,
-                         tweaksCellStartup, wallpaperCellStartup})
-        startup();
+    for (const auto& card : vantile::cards::cardFileStartups()) card.run();
 
     auto window = vantile::testing::makeWindow(1);
-    id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
-    platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
-    window->addSubview(cast<UIView>(base));
+    window->addSubview(vantile::testing::makeDashboardView());
     window->layoutIfNeeded();
     const auto grid = VantileBaseView::vantileCollectionView();
     const std::size_t built = grid->vantileSettingsCollectionView()->createdCellCount();

@@ -69,9 +69,7 @@ void BM_StatusCardsHour(benchmark::State& state) {
                                            {"pdp_ip0", platform::bsd::kAFInet, "10.64.0.3"}});
 
     auto window = vantile::testing::makeWindow(1);
-    id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
-    platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
-    window->addSubview(cast<UIView>(base));
+    window->addSubview(vantile::testing::makeDashboardView());
     window->layoutIfNeeded();
     const auto grid = VantileBaseView::vantileCollectionView();
     const auto collection = grid->vantileSettingsCollectionView();

@@ -34,18 +34,18 @@ std::atomic<std::uint64_t>& checkRound() {
     return round;
 }
 
-struct Registry {
+struct DomainRegistry {
     std::mutex mutex;
     std::map<std::filesystem::path, std::shared_ptr<PreferenceDomain>> domains;
     bool observing = false;
 };
-Registry& registry() {
-    static Registry r;
+DomainRegistry& domainRegistry() {
+    static DomainRegistry r;
     return r;
 }
 
 std::shared_ptr<PreferenceDomain> domainForPath(const std::filesystem::path& file) {
-    auto& r = registry();
+    auto& r = domainRegistry();
     std::lock_guard lock(r.mutex);
     if (!r.observing) {
         // The check is cheap when nothing changed (one stat per observed domain), so it simply runs at every
@@ -167,7 +167,7 @@ std::size_t checkPreferenceChanges() {
     checkRound().fetch_add(1, std::memory_order_acq_rel);
     std::vector<std::shared_ptr<PreferenceDomain>> all;
     {
-        auto& r = registry();
+        auto& r = domainRegistry();
         std::lock_guard lock(r.mutex);
         for (auto& [path, domain] : r.domains) all.push_back(domain);
     }

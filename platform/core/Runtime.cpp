@@ -188,6 +188,10 @@ void failMessage(NSObject* receiver, SEL sel, std::string_view why) {
 
 }  // namespace runtime
 
+bool responds(const id& object, std::string_view selector) {
+    return object && object->respondsToSelector(runtime::selector(selector));
+}
+
 bool performAction(NSObject* target, SEL sel, const id& argument) {
     if (!target) return false;
     auto found = runtime::resolve(target->isa(), sel);

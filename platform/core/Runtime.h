@@ -142,6 +142,9 @@ R msgSend(const id& receiver, SEL sel, A... args) {
 bool performAction(NSObject* target, SEL sel, const id& argument = nullptr);
 std::size_t unknownSelectorCount();
 
+// Whether `object` is there and answers `selector`: the test before an optional delegate or data-source message.
+bool responds(const id& object, std::string_view selector);
+
 }  // namespace platform
 
 // ----- the device's names -----

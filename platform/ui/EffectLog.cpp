@@ -3,25 +3,25 @@
 namespace platform {
 
 namespace {
-std::vector<EffectRecord>& records() {
+std::vector<EffectRecord>& effectRecords() {
     static std::vector<EffectRecord> list;
     return list;
 }
 }  // namespace
 
 void recordEffect(std::string kind, std::string detail, long value) {
-    records().push_back({std::move(kind), std::move(detail), value});
+    effectRecords().push_back({std::move(kind), std::move(detail), value});
 }
 
-const std::vector<EffectRecord>& effectLog() { return records(); }
+const std::vector<EffectRecord>& effectLog() { return effectRecords(); }
 
 std::vector<EffectRecord> effectsOfKind(const std::string& kind) {
     std::vector<EffectRecord> out;
-    for (const auto& r : records())
+    for (const auto& r : effectRecords())
         if (r.kind == kind) out.push_back(r);
     return out;
 }
 
-void clearEffectLog() { records().clear(); }
+void clearEffectLog() { effectRecords().clear(); }
 
 }  // namespace platform

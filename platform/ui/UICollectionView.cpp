@@ -18,7 +18,6 @@ using platform::msgSend;
 namespace {
 using C = Ref<UICollectionView>;
 using P = Ref<NSIndexPath>;
-bool answers(const id& object, const char* selector) { return object && object->respondsToSelector(sel(selector)); }
 }  // namespace
 
 void UICollectionView::initWithFrame(CGRect frame) { initWithFrameCollectionViewLayout(frame, nullptr); }
@@ -84,10 +83,10 @@ void UICollectionView::loadModel() {
     auto me = self<UICollectionView>();
     long sections = 0;
     if (ds)
-        sections = answers(ds, "numberOfSectionsInCollectionView:")
+        sections = platform::responds(ds, "numberOfSectionsInCollectionView:")
                        ? msgSend<long, C>(ds.get(), sel("numberOfSectionsInCollectionView:"), me)
                        : 1;
-    bool sized = answers(d, "collectionView:layout:sizeForItemAtIndexPath:");
+    bool sized = platform::responds(d, "collectionView:layout:sizeForItemAtIndexPath:");
     std::vector<std::vector<CGSize>> sizes;
     for (long s = 0; s < sections; ++s) {
         long n = std::max(0L, msgSend<long, C, long>(ds.get(), sel("collectionView:numberOfItemsInSection:"), me, s));
@@ -237,7 +236,7 @@ void UICollectionView::contentOffsetDidChange() { updateVisibleCells(); }
 void UICollectionView::tapAt(CGPoint point) {
     auto path = indexPathForItemAtPoint(point);
     auto d = delegate();
-    if (path && answers(d, "collectionView:didSelectItemAtIndexPath:"))
+    if (path && platform::responds(d, "collectionView:didSelectItemAtIndexPath:"))
         msgSend<void, C, P>(d.get(), sel("collectionView:didSelectItemAtIndexPath:"), self<UICollectionView>(),
                             NSIndexPath::indexPathForItemInSection(path->row, path->section));
 }

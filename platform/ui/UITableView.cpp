@@ -23,8 +23,6 @@ using platform::msgSend;
 namespace {
 using T = Ref<UITableView>;
 using P = Ref<NSIndexPath>;
-
-bool answers(const id& object, const char* selector) { return object && object->respondsToSelector(sel(selector)); }
 }  // namespace
 
 void UITableView::initWithFrame(CGRect frame) { initWithFrameStyle(frame, UITableViewStylePlain); }
@@ -122,7 +120,7 @@ std::vector<long> UITableView::dataSourceCounts() {
     auto me = self<UITableView>();
     long sections = 0;
     if (ds) {
-        sections = answers(ds, "numberOfSectionsInTableView:")
+        sections = platform::responds(ds, "numberOfSectionsInTableView:")
                        ? msgSend<long, T>(ds.get(), sel("numberOfSectionsInTableView:"), me)
                        : 1;
     }
@@ -134,7 +132,7 @@ std::vector<long> UITableView::dataSourceCounts() {
 
 CGFloat UITableView::heightForRow(IndexPath path) {
     auto d = delegate();
-    if (answers(d, "tableView:heightForRowAtIndexPath:"))
+    if (platform::responds(d, "tableView:heightForRowAtIndexPath:"))
         return msgSend<CGFloat, T, P>(d.get(), sel("tableView:heightForRowAtIndexPath:"), self<UITableView>(),
                                       obj(path));
     return m_rowHeight;
@@ -150,20 +148,20 @@ void UITableView::loadModel() {
     for (std::size_t i = 0; i < counts.size(); ++i) {
         long s = static_cast<long>(i);
         Section& sec = sections[i];
-        if (answers(ds, "tableView:titleForHeaderInSection:"))
+        if (platform::responds(ds, "tableView:titleForHeaderInSection:"))
             sec.title = msgSend<std::string, T, long>(ds.get(), sel("tableView:titleForHeaderInSection:"), me, s);
-        if (answers(ds, "tableView:titleForFooterInSection:"))
+        if (platform::responds(ds, "tableView:titleForFooterInSection:"))
             sec.footerTitle = msgSend<std::string, T, long>(ds.get(), sel("tableView:titleForFooterInSection:"), me, s);
-        if (answers(d, "tableView:heightForHeaderInSection:")) {
+        if (platform::responds(d, "tableView:heightForHeaderInSection:")) {
             sec.headerHeight = msgSend<CGFloat, T, long>(d.get(), sel("tableView:heightForHeaderInSection:"), me, s);
         } else if (m_sectionHeaderHeight >= 0) {
             sec.headerHeight = m_sectionHeaderHeight;
-        } else if (!sec.title.empty() || answers(d, "tableView:viewForHeaderInSection:")) {
+        } else if (!sec.title.empty() || platform::responds(d, "tableView:viewForHeaderInSection:")) {
             sec.headerHeight = grouped ? 38 : 28;
         } else {
             sec.headerHeight = grouped ? (s == 0 ? 35 : 18) : 0;
         }
-        if (answers(d, "tableView:heightForFooterInSection:")) {
+        if (platform::responds(d, "tableView:heightForFooterInSection:")) {
             sec.footerHeight = msgSend<CGFloat, T, long>(d.get(), sel("tableView:heightForFooterInSection:"), me, s);
         } else if (m_sectionFooterHeight >= 0) {
             sec.footerHeight = m_sectionFooterHeight;
@@ -315,8 +313,8 @@ Ref<UITableViewCell> UITableView::requestCell(IndexPath path) {
 
 bool UITableView::canMoveRow(IndexPath path) {
     auto ds = dataSource();
-    if (!answers(ds, "tableView:moveRowAtIndexPath:toIndexPath:")) return false;
-    if (!answers(ds, "tableView:canMoveRowAtIndexPath:")) return true;
+    if (!platform::responds(ds, "tableView:moveRowAtIndexPath:toIndexPath:")) return false;
+    if (!platform::responds(ds, "tableView:canMoveRowAtIndexPath:")) return true;
     return msgSend<bool, T, P>(ds.get(), sel("tableView:canMoveRowAtIndexPath:"), self<UITableView>(), obj(path));
 }
 
@@ -325,7 +323,7 @@ void UITableView::configureCell(const Ref<UITableViewCell>& cell, IndexPath path
     cell->setEditing(m_editing);
     if (m_editing) {
         cell->setShowsReorderControl(canMoveRow(path));
-        long style = answers(d, "tableView:editingStyleForRowAtIndexPath:")
+        long style = platform::responds(d, "tableView:editingStyleForRowAtIndexPath:")
                          ? msgSend<long, T, P>(d.get(), sel("tableView:editingStyleForRowAtIndexPath:"),
                                                self<UITableView>(), obj(path))
                          : UITableViewCellEditingStyleDelete;
@@ -390,7 +388,7 @@ void UITableView::updateVisibleCells() {
                 cell->setFrame(CGRectMake(0, sec.rowTops[r], bounds().width(), sec.rowHeights[r]));
             if (cell->superview().get() != this) {
                 insertSubviewAtIndex(cell, static_cast<long>(rowViewInsertionIndex()));
-                if (answers(d, "tableView:willDisplayCell:forRowAtIndexPath:"))
+                if (platform::responds(d, "tableView:willDisplayCell:forRowAtIndexPath:"))
                     msgSend<void, T, Ref<UITableViewCell>, P>(d.get(), sel("tableView:willDisplayCell:forRowAtIndexPath:"),
                                                              self<UITableView>(), cell, obj(path));
             }
@@ -427,7 +425,7 @@ void UITableView::updateHeaders(CGRect visible) {
         }
         if (it == m_headers.end()) {
             Ref<UIView> view;
-            if (answers(d, "tableView:viewForHeaderInSection:"))
+            if (platform::responds(d, "tableView:viewForHeaderInSection:"))
                 view = msgSend<Ref<UIView>, T, long>(d.get(), sel("tableView:viewForHeaderInSection:"), me, s);
             if (!view && !sec.title.empty()) {
                 auto header = alloc<UITableViewHeaderFooterView>();
@@ -441,7 +439,7 @@ void UITableView::updateHeaders(CGRect visible) {
             it = m_headers.emplace(s, view).first;
             view->setFrame(rect);
             insertSubviewAtIndex(view, static_cast<long>(rowViewInsertionIndex()));
-            if (answers(d, "tableView:willDisplayHeaderView:forSection:"))
+            if (platform::responds(d, "tableView:willDisplayHeaderView:forSection:"))
                 msgSend<void, T, Ref<UIView>, long>(d.get(), sel("tableView:willDisplayHeaderView:forSection:"), me,
                                                     view, s);
         }
@@ -554,7 +552,7 @@ void UITableView::tapRow(IndexPath path) {
     bool already = std::find(m_selected.begin(), m_selected.end(), path) != m_selected.end();
     if (m_allowsMultiple && already) {
         deselectRowAtIndexPathAnimated(path, true);
-        if (answers(d, "tableView:didDeselectRowAtIndexPath:"))
+        if (platform::responds(d, "tableView:didDeselectRowAtIndexPath:"))
             msgSend<void, T, P>(d.get(), sel("tableView:didDeselectRowAtIndexPath:"), me, obj(path));
         return;
     }
@@ -563,12 +561,12 @@ void UITableView::tapRow(IndexPath path) {
         for (auto& p : previous) {
             if (p == path) continue;
             deselectRowAtIndexPathAnimated(p, true);
-            if (answers(d, "tableView:didDeselectRowAtIndexPath:"))
+            if (platform::responds(d, "tableView:didDeselectRowAtIndexPath:"))
                 msgSend<void, T, P>(d.get(), sel("tableView:didDeselectRowAtIndexPath:"), me, obj(p));
         }
     }
     selectRowAtIndexPathAnimatedScrollPosition(path, true, UITableViewScrollPositionNone);
-    if (answers(d, "tableView:didSelectRowAtIndexPath:"))
+    if (platform::responds(d, "tableView:didSelectRowAtIndexPath:"))
         msgSend<void, T, P>(d.get(), sel("tableView:didSelectRowAtIndexPath:"), me, obj(path));
 }
 
@@ -717,7 +715,7 @@ void UITableView::claimedTouchEnded(CGPoint point) {
     IndexPath from = m_reorder->source;
     IndexPath to = destinationFor(center);
     auto d = delegate();
-    if (answers(d, "tableView:targetIndexPathForMoveFromRowAtIndexPath:toProposedIndexPath:")) {
+    if (platform::responds(d, "tableView:targetIndexPathForMoveFromRowAtIndexPath:toProposedIndexPath:")) {
         auto target = msgSend<P, T, P, P>(d.get(), sel("tableView:targetIndexPathForMoveFromRowAtIndexPath:toProposedIndexPath:"),
                                           self<UITableView>(), obj(from), obj(to));
         if (target) to = target->value();
@@ -761,8 +759,8 @@ void UITableView::commitMove(IndexPath from, IndexPath to) {
     auto ds = dataSource();
     auto d = delegate();
     auto me = self<UITableView>();
-    if (from != to && answers(ds, "tableView:moveRowAtIndexPath:toIndexPath:"))
+    if (from != to && platform::responds(ds, "tableView:moveRowAtIndexPath:toIndexPath:"))
         msgSend<void, T, P, P>(ds.get(), sel("tableView:moveRowAtIndexPath:toIndexPath:"), me, obj(from), obj(to));
-    if (answers(d, "tableView:didEndReorderingRowAtIndexPath:"))
+    if (platform::responds(d, "tableView:didEndReorderingRowAtIndexPath:"))
         msgSend<void, T, P>(d.get(), sel("tableView:didEndReorderingRowAtIndexPath:"), me, obj(to));
 }

@@ -12,7 +12,7 @@ VT_REGISTER_CLASS(UITraitCollection)
 namespace {
 long g_systemStyle = UIUserInterfaceStyleLight;
 // Null means "the system's collection"; set only inside CurrentScope or by setCurrentTraitCollection.
-Ref<UITraitCollection> g_current;
+Ref<UITraitCollection> g_currentTraits;
 }  // namespace
 
 Ref<UITraitCollection> UITraitCollection::traitCollectionWithStyleScale(long style, CGFloat scale) {
@@ -36,11 +36,11 @@ bool UITraitCollection::hasDifferentColorAppearanceComparedToTraitCollection(
 }
 
 Ref<UITraitCollection> UITraitCollection::currentTraitCollection() {
-    return g_current ? g_current : systemTraitCollection();
+    return g_currentTraits ? g_currentTraits : systemTraitCollection();
 }
 
 void UITraitCollection::setCurrentTraitCollection(const Ref<UITraitCollection>& collection) {
-    g_current = collection;
+    g_currentTraits = collection;
     // Dynamic colours resolve against the style made current here.
     platform::setCurrentInterfaceStyle(static_cast<int>(currentTraitCollection()->userInterfaceStyle()));
 }
@@ -49,14 +49,14 @@ long UITraitCollection::systemUserInterfaceStyle() { return g_systemStyle; }
 
 void UITraitCollection::setSystemStyleValue(long style) {
     g_systemStyle = style;
-    if (!g_current) platform::setCurrentInterfaceStyle(static_cast<int>(style));
+    if (!g_currentTraits) platform::setCurrentInterfaceStyle(static_cast<int>(style));
 }
 
 Ref<UITraitCollection> UITraitCollection::systemTraitCollection() {
     return traitCollectionWithStyleScale(g_systemStyle, UIScreen::mainScreen()->scale());
 }
 
-UITraitCollection::CurrentScope::CurrentScope(const Ref<UITraitCollection>& collection) : m_previous(g_current) {
+UITraitCollection::CurrentScope::CurrentScope(const Ref<UITraitCollection>& collection) : m_previous(g_currentTraits) {
     setCurrentTraitCollection(collection);
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/DashboardFixture.h"
 
+#include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/UITraitCollection.h"
 
 #include <array>
+#include <stdexcept>
 
 namespace vantile::testing {
 
@@ -21,6 +23,13 @@ Ref<TestWindow> makeWindow(long style) {
     window->setBackgroundColor(style == 2 ? UIColor::blackColor()
                                           : UIColor::colorWithRedGreenBlueAlpha(0.95, 0.95, 0.96, 1.0));
     return window;
+}
+
+Ref<UIView> makeDashboardView() {
+    id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
+    if (!base) throw std::runtime_error("VantileBaseView is not registered in this program");
+    platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
+    return cast<UIView>(base);
 }
 
 CardViews addCard(const Ref<UIView>& parent, CGRect frame, const std::string& symbol, const std::string& title,

@@ -29,6 +29,9 @@ struct CardViews {
 
 // A window of the main screen's size with the light grey (or black, dark) page colour.
 Ref<TestWindow> makeWindow(long style = 1);
+// The dashboard as the root page makes it: "VantileBaseView" created by name with the main screen's bounds, which
+// builds its hint and grid. The class is the tweak's, so only programs holding the tweak's code can call this.
+Ref<UIView> makeDashboardView();
 // One card of `frame` inside `parent`, with a system symbol icon and the given texts.
 CardViews addCard(const Ref<UIView>& parent, CGRect frame, const std::string& symbol, const std::string& title,
                   const std::string& subtitle = "");

@@ -6,6 +6,8 @@
 
 #include "tweak/cards/CardSettings.h"
 
+#include <span>
+
 namespace vantile::cards {
 
 CardSettings& accessibilityCellSettings();
@@ -57,5 +59,15 @@ void thirdPartyAppsCellStartup();
 void tweaksCellStartup();
 void wallpaperCellStartup();
 void wifiCellStartup();
+
+// One card file's start-up: its constructor and, for the Airplane and Bluetooth files, the second constructor that
+// installs the radio-state recorder.
+struct CardFileStartup {
+    const char* name;  // the card class, as start-up reports it
+    void (*run)();
+    void (*recorder)() = nullptr;
+};
+// Every card file, in the order start-up runs them.
+std::span<const CardFileStartup> cardFileStartups();
 
 }  // namespace vantile::cards

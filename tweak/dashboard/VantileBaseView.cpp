@@ -21,7 +21,7 @@ struct DashboardState {
     Ref<VantileCollectionView> grid;
 };
 
-DashboardState& state() {
+DashboardState& dashboardState() {
     static DashboardState* s = new DashboardState;
     return *s;
 }
@@ -29,9 +29,9 @@ DashboardState& state() {
 
 }  // namespace
 
-const Ref<UILabel>& VantileBaseView::firstTimeLabel() { return state().firstTimeLabel; }
+const Ref<UILabel>& VantileBaseView::firstTimeLabel() { return dashboardState().firstTimeLabel; }
 
-const Ref<VantileCollectionView>& VantileBaseView::vantileCollectionView() { return state().grid; }
+const Ref<VantileCollectionView>& VantileBaseView::vantileCollectionView() { return dashboardState().grid; }
 
 CGFloat VantileBaseView::gridBottomMarginForScreenHeight(CGFloat height) { return height < 800 ? 40 : 75; }
 
@@ -64,7 +64,7 @@ void VantileBaseView::layoutVantileView() {
     label->leadingAnchor().constraintEqualToAnchorConstant(m_baseView->leadingAnchor(), kHintInset)->setActive(true);
     label->trailingAnchor().constraintEqualToAnchorConstant(m_baseView->trailingAnchor(), -kHintInset)->setActive(true);
     label->setHidden(listStored);
-    state().firstTimeLabel = label;
+    dashboardState().firstTimeLabel = label;
 
     auto grid = alloc<VantileCollectionView>();
     platform::msgSend<void, CGRect>(grid.get(), sel("initWithFrame:"), CGRectZero);
@@ -76,5 +76,5 @@ void VantileBaseView::layoutVantileView() {
         m_baseView->trailingAnchor(), -kGridSideInset)->setActive(true);
     grid->bottomAnchor().constraintEqualToAnchorConstant(
         m_baseView->bottomAnchor(), -gridBottomMarginForScreenHeight(screen.height()))->setActive(true);
-    state().grid = grid;
+    dashboardState().grid = grid;
 }

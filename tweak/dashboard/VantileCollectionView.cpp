@@ -32,7 +32,7 @@ struct GridState {
     Ref<HBPreferences> preferences;
 };
 
-GridState& state() {
+GridState& gridState() {
     static GridState* s = new GridState;  // lives to process end, as the timer does
     return *s;
 }
@@ -41,9 +41,9 @@ GridState& state() {
 
 std::optional<std::vector<std::string>> VantileCollectionView::readStoredTitles() {
     // Every read takes a new preferences object, so the list is the one stored now.
-    state().preferences = alloc<HBPreferences>();
-    state().preferences->initWithIdentifier(vantile::kDomain);
-    const Value stored = state().preferences->objectForKey(vantile::key::vantileEnabledArray);
+    gridState().preferences = alloc<HBPreferences>();
+    gridState().preferences->initWithIdentifier(vantile::kDomain);
+    const Value stored = gridState().preferences->objectForKey(vantile::key::vantileEnabledArray);
     const Value::Array* array = stored.asArray();
     if (!array) return std::nullopt;
     std::vector<std::string> titles;
@@ -53,16 +53,16 @@ std::optional<std::vector<std::string>> VantileCollectionView::readStoredTitles(
     return titles;
 }
 
-const std::optional<std::vector<std::string>>& VantileCollectionView::titleList() { return state().titles; }
+const std::optional<std::vector<std::string>>& VantileCollectionView::titleList() { return gridState().titles; }
 
-const Ref<NSTimer>& VantileCollectionView::refreshTimer() { return state().timer; }
+const Ref<NSTimer>& VantileCollectionView::refreshTimer() { return gridState().timer; }
 
-void VantileCollectionView::readTitleList() { state().titles = readStoredTitles(); }
+void VantileCollectionView::readTitleList() { gridState().titles = readStoredTitles(); }
 
 void VantileCollectionView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
     readTitleList();
-    state().timer = NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
+    gridState().timer = NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
         kRefreshInterval, self(), sel("refreshVantileCollectionView"), nullptr, true);
 
     auto layout = alloc<UICollectionViewFlowLayout>();
@@ -94,14 +94,14 @@ void VantileCollectionView::refreshVantileCollectionView() {
 }
 
 long VantileCollectionView::collectionViewNumberOfItemsInSection(Ref<UICollectionView>, long) {
-    const auto& titles = state().titles;
+    const auto& titles = gridState().titles;
     return titles ? static_cast<long>(titles->size()) : 0;
 }
 
 Ref<UICollectionViewCell> VantileCollectionView::collectionViewCellForItemAtIndexPath(
     Ref<UICollectionView> collectionView, Ref<NSIndexPath> indexPath) {
     readTitleList();
-    const auto& titles = state().titles;
+    const auto& titles = gridState().titles;
     const long row = indexPath->item();
     // A list that shrank since the count was taken has no title here: the item gets the empty cell.
     const std::string_view identifier = titles && row >= 0 && row < static_cast<long>(titles->size())

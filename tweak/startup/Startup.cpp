@@ -22,39 +22,13 @@ struct Constructor {
 };
 
 // The order is part of the behaviour: the regrouping and root-page constructors decide on the hooks first, the
-// grid binds its direction, then every card file binds its keys, the Airplane and Bluetooth files each adding
-// their recorder right after their first constructor.
-constexpr Constructor kConstructors[] = {
+// grid binds its direction, then every card file binds its keys (cardFileStartups()), the Airplane and Bluetooth
+// files each adding their recorder right after their first constructor.
+constexpr Constructor kLeadingConstructors[] = {
     {"SettingsRegrouping", regroup::startup},
     {"RootPage", rootpage::startup},
     {"DashboardGrid", dashboard::startup},
-    {"AccessibilityCell", cards::accessibilityCellStartup},
-    {"AirplaneCell", cards::airplaneCellStartup},
-    {"AirplaneCell recorder", cards::airplaneCellRecorderStartup},
-    {"BatteryCell", cards::batteryCellStartup},
-    {"BluetoothCell", cards::bluetoothCellStartup},
-    {"BluetoothCell recorder", cards::bluetoothCellRecorderStartup},
-    {"CellularCell", cards::cellularCellStartup},
-    {"ControlCenterCell", cards::controlCenterCellStartup},
-    {"DNDCell", cards::dNDCellStartup},
-    {"DeveloperCell", cards::developerCellStartup},
-    {"DisplayCell", cards::displayCellStartup},
-    {"EmergencyCell", cards::emergencyCellStartup},
-    {"GeneralCell", cards::generalCellStartup},
-    {"HotspotCell", cards::hotspotCellStartup},
-    {"NotificationsCell", cards::notificationsCellStartup},
-    {"PasscodeCell", cards::passcodeCellStartup},
-    {"PrivacyCell", cards::privacyCellStartup},
-    {"ScreenTimeCell", cards::screenTimeCellStartup},
-    {"SiriCell", cards::siriCellStartup},
-    {"SoundsCell", cards::soundsCellStartup},
-    {"StockAppsCell", cards::stockAppsCellStartup},
-    {"ThirdPartyAppsCell", cards::thirdPartyAppsCellStartup},
-    {"TweaksCell", cards::tweaksCellStartup},
-    {"WallpaperCell", cards::wallpaperCellStartup},
-    {"WifiCell", cards::wifiCellStartup},
 };
-static_assert(std::size(kConstructors) == 28, "the tweak has 28 start-up constructors");
 
 struct StartupLog {
     bool ran = false;
@@ -89,9 +63,16 @@ void runStartupConstructors() {
     StartupLog& l = log();
     if (l.ran) return;
     l.ran = true;
-    for (const Constructor& c : kConstructors) {
+    for (const Constructor& c : kLeadingConstructors) {
         c.run();
         l.constructors.emplace_back(c.name);
+    }
+    for (const cards::CardFileStartup& card : cards::cardFileStartups()) {
+        card.run();
+        l.constructors.emplace_back(card.name);
+        if (!card.recorder) continue;
+        card.recorder();
+        l.constructors.emplace_back(std::string(card.name) + " recorder");
     }
 }
 

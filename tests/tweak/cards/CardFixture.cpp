@@ -31,18 +31,6 @@ void writeIcon(const std::filesystem::path& file) {
     CGImageRelease(image);
 }
 
-using StartupFn = void (*)();
-const StartupFn kCardStartups[] = {
-    cards::accessibilityCellStartup, cards::airplaneCellStartup,    cards::batteryCellStartup,
-    cards::bluetoothCellStartup,     cards::cellularCellStartup,    cards::controlCenterCellStartup,
-    cards::dNDCellStartup,           cards::developerCellStartup,   cards::displayCellStartup,
-    cards::emergencyCellStartup,     cards::generalCellStartup,     cards::hotspotCellStartup,
-    cards::notificationsCellStartup, cards::passcodeCellStartup,    cards::privacyCellStartup,
-    cards::screenTimeCellStartup,    cards::siriCellStartup,        cards::soundsCellStartup,
-    cards::stockAppsCellStartup,     cards::thirdPartyAppsCellStartup, cards::tweaksCellStartup,
-    cards::wallpaperCellStartup,     cards::wifiCellStartup,
-};
-
 const std::string_view kTouchedKeys[] = {
     key::toggleHaptics,        key::toggleCellsChroma,  key::toggleCellsRandomChroma, key::toggleCellsFontChroma,
     key::vantileCellsChroma,   key::vantileCellsFontChroma, key::tweaksSectionString,  key::stockAppsString,
@@ -65,7 +53,8 @@ void CardFixture::SetUpTestSuite() {
     writeIcon(bundle / "Assets/face-id.png");
     std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
     platform::setDeviceRoot(root);
-    for (StartupFn startup : kCardStartups) startup();
+    // The card files' own constructors; the radio recorders are hooks that the status card tests install themselves.
+    for (const auto& card : cards::cardFileStartups()) card.run();
     dashboard::startup();
 }
 

@@ -1,5 +1,6 @@
 // The dashboard: the hint by the stored list, the grid's placement by screen height, its items by exact title,
 // the scroll direction, and the refresh that picks up a changed list within a second while reusing cards.
+#include "tests/support/DashboardFixture.h"
 #include "tests/tweak/cards/CardFixture.h"
 
 #include "tweak/dashboard/GridPreferences.h"
@@ -26,9 +27,8 @@ protected:
     // The dashboard as the root page lays it: created by name at the screen's size, inside a window, laid out.
     Ref<VantileBaseView> show() {
         m_root = makeRoot();
-        id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
-        platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
-        m_root->addSubview(cast<UIView>(base));
+        auto base = vantile::testing::makeDashboardView();
+        m_root->addSubview(base);
         m_root->layoutIfNeeded();
         return cast<VantileBaseView>(base);
     }

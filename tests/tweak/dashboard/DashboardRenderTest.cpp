@@ -27,9 +27,7 @@ protected:
     Bitmap render(long style) {
         store(vantile::key::vantileEnabledArray, titles({"Wi-Fi", "Battery", "General"}));
         auto window = vantile::testing::makeWindow(style);
-        id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
-        platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
-        window->addSubview(cast<UIView>(base));
+        window->addSubview(vantile::testing::makeDashboardView());
         return platform::ui::renderView(window, {1.0, false});
     }
     static void expectPixels(const Bitmap& bitmap, const std::vector<Expected>& points) {

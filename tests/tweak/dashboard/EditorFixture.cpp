@@ -3,6 +3,8 @@
 #include "tweak/dashboard/VantileTableView.h"
 #include "tweak/dashboard/VantileViewController.h"
 
+#include "tests/support/DashboardFixture.h"
+
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/NotificationRecords.h"
 #include "platform/core/Runtime.h"
@@ -65,9 +67,7 @@ void EditorFixture::showDashboard(long style) {
     m_root->init();
     m_root->view()->setBackgroundColor(style == 2 ? UIColor::blackColor()
                                                   : UIColor::colorWithRedGreenBlueAlpha(0.95, 0.95, 0.96, 1.0));
-    id base = platform::runtime::createInstance(objc_getClass("VantileBaseView"));
-    platform::msgSend<void, CGRect>(base.get(), sel("initWithFrame:"), UIScreen::mainScreen()->bounds());
-    m_root->view()->addSubview(cast<UIView>(base));
+    m_root->view()->addSubview(vantile::testing::makeDashboardView());
     m_window->setRootViewController(m_root);
     m_window->makeKeyAndVisible();
     m_window->layoutIfNeeded();
