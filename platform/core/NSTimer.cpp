@@ -22,15 +22,20 @@ std::unordered_set<NSTimer*>& liveTimers() {
     return timers;
 }
 
-
-}  // namespace
-
 void invalidateAllTimers() {
     std::vector<Ref<NSTimer>> timers;
     for (NSTimer* t : liveTimers())
         if (auto held = t->self<NSTimer>()) timers.push_back(std::move(held));
     for (auto& t : timers) t->invalidate();
 }
+
+// A reset of the run loop invalidates every timer, so their targets are released with the dropped queue.
+const bool g_resetsWithTheLoop = [] {
+    addRunLoopResetParticipant(invalidateAllTimers);
+    return true;
+}();
+
+}  // namespace
 
 void registerLiveTimer(NSTimer* timer, bool live) {
     if (live) liveTimers().insert(timer);

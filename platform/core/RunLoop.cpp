@@ -16,8 +16,6 @@
 
 namespace platform {
 
-void invalidateAllTimers();  // NSTimer.cpp
-
 namespace {
 
 // A loop that keeps re-queuing work at the same instant never settles; in tests that is a hang, so it becomes a
@@ -45,6 +43,12 @@ struct LoopState {
 LoopState& state() {
     static LoopState s;
     return s;
+}
+
+// Function-local, so participants registering from other files' start-up find it ready.
+std::vector<std::function<void()>>& resetParticipants() {
+    static std::vector<std::function<void()>> participants;
+    return participants;
 }
 
 // The one background queue of the process: a single worker thread, started on first use, running work in
@@ -265,7 +269,7 @@ std::size_t backgroundPendingCount() { return worker().outstanding(); }
 void resetRunLoop() {
     checkNotInTurn("resetRunLoop");
     worker().waitIdle();
-    invalidateAllTimers();
+    for (const auto& onReset : resetParticipants()) onReset();
     auto& s = state();
     std::map<Key, std::function<void()>> dropped;
     {
@@ -277,5 +281,7 @@ void resetRunLoop() {
     s.turns = 0;
     Clock::setNow(Clock::kStart);
 }
+
+void addRunLoopResetParticipant(std::function<void()> onReset) { resetParticipants().push_back(std::move(onReset)); }
 
 }  // namespace platform

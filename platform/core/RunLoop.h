@@ -83,8 +83,14 @@ void dispatchBackground(std::function<void()> work);
 // Background work submitted and not yet finished.
 std::size_t backgroundPendingCount();
 
-// For tests and the host's process reset: waits for background work, drops every scheduled piece of work (timers
-// are invalidated, so their targets are released), sets the clock back to Clock::kStart and the turn count to 0.
+// For tests and the host's process reset: waits for background work, lets every reset participant let go of what
+// it scheduled (timers are invalidated, so their targets are released), drops every scheduled piece of work, sets
+// the clock back to Clock::kStart and the turn count to 0.
 void resetRunLoop();
+
+// Registers a source of work with state of its own beside the queue, which the loop cannot drop by itself: at every
+// resetRunLoop, `onReset` runs (participants in registration order) before the queue is dropped. NSTimer is one;
+// the loop knows it only through this registration. Participants stay for the life of the process.
+void addRunLoopResetParticipant(std::function<void()> onReset);
 
 }  // namespace platform

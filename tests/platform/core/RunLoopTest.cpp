@@ -156,6 +156,27 @@ TEST_F(RunLoopTest, ResetReleasesTargetsAndRewindsTheClock) {
     EXPECT_EQ(Clock::now(), Clock::kStart);
 }
 
+TEST_F(RunLoopTest, ResetParticipantsRunInOrderBeforeTheQueueIsDropped) {
+    // Participants stay for the life of the process, so these only record while the test listens.
+    static bool listening = false;
+    static std::vector<std::string> calls;
+    static std::vector<std::size_t> pendingSeen;
+    for (const char* name : {"first", "second"})
+        platform::addRunLoopResetParticipant([name] {
+            if (!listening) return;
+            calls.push_back(name);
+            pendingSeen.push_back(RunLoop::main().pendingCount());
+        });
+    loop().scheduleAfter(5, [] {});
+    listening = true;
+    platform::resetRunLoop();
+    platform::resetRunLoop();
+    listening = false;
+    EXPECT_EQ(calls, (std::vector<std::string>{"first", "second", "first", "second"}));
+    EXPECT_EQ(pendingSeen, (std::vector<std::size_t>{1, 1, 0, 0})) << "the scheduled work is still queued when they run";
+    EXPECT_EQ(loop().pendingCount(), 0u);
+}
+
 TEST_F(RunLoopTest, TargetMayInvalidateItsTimerFromTheTick) {
     auto target = alloc<TickTarget>();
     Ref<NSTimer> timer = every(1.0, target);
