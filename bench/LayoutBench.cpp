@@ -3,7 +3,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutEngine.h"
-#include "platform/layout/NSLayoutConstraint.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIView.h"
 

@@ -2,7 +2,7 @@
 // phone, every card on screen): the layout pass plus the render, and the render alone, at 1× and at 3×.
 // The target for layout + render at 1× is one 120 Hz frame, 8.3 ms.
 
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
 #include "platform/ui/UIScreen.h"
 #include "tests/support/DashboardFixture.h"
 

@@ -2,9 +2,9 @@
 
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
-#include "platform/host/BluetoothManager.h"
-#include "platform/host/NSMutableArray.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/system/BluetoothManager.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/host/PSListController.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSUIPrefsListController.h"

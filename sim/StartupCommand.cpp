@@ -2,13 +2,13 @@
 
 #include "platform/core/NSBundle.h"
 #include "platform/core/Runtime.h"
-#include "platform/host/DeviceRadios.h"
+#include "platform/system/DeviceRadios.h"
 #include "sim/HostStartup.h"
 #include "sim/Json.h"
 #include "sim/Loader.h"
 #include "sim/StartupOptions.h"
 #include "sim/device/SimulatedDevice.h"
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSUIPrefsListController.h"
 #include "platform/ui/UIViewController.h"
@@ -51,8 +51,8 @@ int runDeviceStartup(const StartupOptions& options) {
     SimulatedDevice device(root);
     device.setProfile(*options.profile);
     device.setLanguage(options.language);
-    platform::host::DeviceRadios::setAirplaneMode(options.airplaneMode);
-    platform::host::DeviceRadios::setBluetoothPowered(options.bluetooth);
+    platform::system::DeviceRadios::setAirplaneMode(options.airplaneMode);
+    platform::system::DeviceRadios::setBluetoothPowered(options.bluetooth);
     LaunchOptions launch;
     launch.process = options.process;
     launch.loadTweak = options.loadTweak;
@@ -108,8 +108,8 @@ int runStartupCommand(std::span<const std::string> arguments) {
     const std::vector<std::string> groups = options.groups ? *options.groups : profile.classGroups;
 
     platform::setPreferredLanguages({options.language});
-    platform::host::DeviceRadios::setAirplaneMode(options.airplaneMode);
-    platform::host::DeviceRadios::setBluetoothPowered(options.bluetooth);
+    platform::system::DeviceRadios::setAirplaneMode(options.airplaneMode);
+    platform::system::DeviceRadios::setBluetoothPowered(options.bluetooth);
     if (auto error = prepareProcess(root, options.process, groups)) {
         std::cerr << "vantile-sim startup: " << *error << "\n";
         return 1;
@@ -145,8 +145,8 @@ int runStartupCommand(std::span<const std::string> arguments) {
 
     report["host"] = runHostStartup(profile.kind, HostOptions{options.cornerRadius});
 
-    report["device"] = Value::Dictionary{{"airplaneMode", platform::host::DeviceRadios::airplaneMode()},
-                                         {"bluetoothPowered", platform::host::DeviceRadios::bluetoothPowered()}};
+    report["device"] = Value::Dictionary{{"airplaneMode", platform::system::DeviceRadios::airplaneMode()},
+                                         {"bluetoothPowered", platform::system::DeviceRadios::bluetoothPowered()}};
     // The tweak's own account of its start-up, read after the host ran so the radio flags show what it recorded.
     if (options.loadTweak) addTweakReport(report);
     if (!report.count("filter")) report["filter"] = false;

@@ -1,18 +1,18 @@
 #include "platform/host/PSUIPrefsListController.h"
 
 #include "platform/core/DeviceRoot.h"
-#include "platform/core/NSFileManager.h"
 #include "platform/core/DictionaryFile.h"
+#include "platform/core/NSFileManager.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/host/AppleAccount.h"
-#include "platform/host/DeviceRadios.h"
 #include "platform/host/InstalledApplications.h"
-#include "platform/host/NSMutableArray.h"
-#include "platform/host/NSMutableDictionary.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSURLManager.h"
+#include "platform/system/DeviceRadios.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UISearchController.h"
 
@@ -97,13 +97,13 @@ std::vector<Ref<PSSpecifier>> preferenceLoaderEntries(const id& target) {
 }  // namespace
 
 PSUIPrefsListController::~PSUIPrefsListController() {
-    if (m_radioObserver) platform::host::DeviceRadios::removeChangeObserver(*m_radioObserver);
+    if (m_radioObserver) platform::system::DeviceRadios::removeChangeObserver(*m_radioObserver);
 }
 
 void PSUIPrefsListController::init() {
     PSListController::init();
     Weak<PSUIPrefsListController> weak = weakSelf<PSUIPrefsListController>();
-    m_radioObserver = platform::host::DeviceRadios::addChangeObserver([weak] {
+    m_radioObserver = platform::system::DeviceRadios::addChangeObserver([weak] {
         if (auto page = weak.lock()) page->radiosChanged();
     });
     setTitle("Settings");
@@ -257,11 +257,11 @@ void PSUIPrefsListController::viewDidLoad() {
 
 void PSUIPrefsListController::viewWillAppear(bool animated) {
     PSListController::viewWillAppear(animated);
-    platform::host::DeviceRadios::readStatesAsHost();
+    platform::system::DeviceRadios::readStatesAsHost();
 }
 
 void PSUIPrefsListController::radiosChanged() {
-    platform::host::DeviceRadios::readStatesAsHost();
+    platform::system::DeviceRadios::readStatesAsHost();
     auto list = specifiersIvar();
     if (!list) return;
     for (std::size_t i = 0; i < list->count(); ++i)

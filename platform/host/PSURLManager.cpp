@@ -1,10 +1,10 @@
 #include "platform/host/PSURLManager.h"
 
+#include "platform/core/EffectSink.h"
 #include "platform/core/NSURL.h"
 #include "platform/core/Runtime.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSUIPrefsListController.h"
-#include "platform/ui/EffectLog.h"
 #include "platform/ui/UINavigationController.h"
 
 VT_REGISTER_CLASS_IN(PSURLManager, "Preferences", [](Class c) {

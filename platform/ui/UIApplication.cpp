@@ -2,8 +2,8 @@
 
 #include "platform/core/Runtime.h"
 
+#include "platform/core/EffectSink.h"
 #include "platform/core/RunLoop.h"
-#include "platform/ui/EffectLog.h"
 #include "platform/ui/UIWindow.h"
 
 #include <algorithm>

@@ -5,7 +5,6 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
-#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 
@@ -214,13 +213,4 @@ void UIButton::layoutSubviews() {
         CGRect r{{x, content.midY() - titleSize.height / 2}, {w, titleSize.height}};
         m_titleLabel->setFrame(inset(r, m_titleInsets));
     }
-}
-
-void UIButton::dumpProperties(JSONWriter& w) const {
-    UIControl::dumpProperties(w);
-    w.field("buttonType", m_type);
-    w.field("title", currentTitle());
-    w.key("image");
-    if (auto image = currentImage()) w.value(image->source());
-    else w.null();
 }

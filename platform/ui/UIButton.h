@@ -58,8 +58,6 @@ public:
 
     void layoutSubviews() override;
     CGSize intrinsicContentSize() override;
-    // Adds "buttonType", "title" (the current one) and "image" (its source, or null).
-    void dumpProperties(JSONWriter& writer) const override;
     void tintColorDidChange() override;
 
 protected:

@@ -1,6 +1,5 @@
 #include "platform/ui/UIControl.h"
 
-#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UIApplication.h"
 
 #include <algorithm>
@@ -162,10 +161,4 @@ void UIControl::touchesEndedWithEvent(UITouchSet touches, id event) {
 void UIControl::touchesCancelledWithEvent(UITouchSet touches, id event) {
     if (!m_tracking) return;
     cancelTracking();
-}
-
-void UIControl::dumpProperties(JSONWriter& w) const {
-    w.field("enabled", m_enabled);
-    w.field("selected", m_selected);
-    w.field("highlighted", m_highlighted);
 }

@@ -11,7 +11,6 @@
 // tracking calls in the control's own coordinates; a disabled control ignores them.
 
 #include "platform/core/Runtime.h"
-#include "platform/ui/DumpsProperties.h"
 #include "platform/ui/UIView.h"
 
 #include <vector>
@@ -43,7 +42,7 @@ using UIControlContentVerticalAlignment = long;
 inline constexpr UIControlContentVerticalAlignment UIControlContentVerticalAlignmentCenter = 0;
 inline constexpr UIControlContentVerticalAlignment UIControlContentVerticalAlignmentFill = 3;
 
-class UIControl : public UIView, public platform::ui::DumpsProperties {
+class UIControl : public UIView {
     VT_OBJECT(UIControl, UIView)
 public:
     void addTargetActionForControlEvents(const id& target, SEL action, UIControlEvents events);
@@ -56,9 +55,6 @@ public:
     // Names of the actions registered for `target` and exactly one event, in order; empty when none.
     std::vector<std::string> actionsForTargetForControlEvent(const id& target, UIControlEvents event) const;
     UIControlEvents allControlEvents() const;
-
-    // The dump's control fields: "enabled", "selected", "highlighted"; subclasses add theirs after calling up.
-    void dumpProperties(JSONWriter& writer) const override;
 
     bool isEnabled() const { return m_enabled; }
     virtual void setEnabled(bool enabled);

@@ -2,7 +2,6 @@
 
 #include "platform/core/Runtime.h"
 
-#include "platform/ui/JSONWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -139,18 +138,4 @@ void UIScrollView::touchesCancelledWithEvent(UITouchSet touches, id event) {
     m_dragging = false;
     if (was == Touch::Claimed) claimedTouchCancelled();
     if (was == Touch::Dragging) setContentOffset(clamped(contentOffset()));
-}
-
-void UIScrollView::dumpProperties(JSONWriter& w) const {
-    w.key("contentOffset");
-    w.beginInlineArray();
-    w.value(contentOffset().x);
-    w.value(contentOffset().y);
-    w.endArray();
-    w.key("contentSize");
-    w.beginInlineArray();
-    w.value(m_contentSize.width);
-    w.value(m_contentSize.height);
-    w.endArray();
-    w.field("scrollEnabled", m_scrollEnabled);
 }

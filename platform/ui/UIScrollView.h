@@ -12,10 +12,9 @@
 // follows the finger. Unless the scroll view bounces, the offset stays between -adjustedContentInset and the end of
 // the content; on release an offset outside that range springs back (one more offset change).
 
-#include "platform/ui/DumpsProperties.h"
 #include "platform/ui/UIView.h"
 
-class UIScrollView : public UIView, public platform::ui::DumpsProperties {
+class UIScrollView : public UIView {
     VT_OBJECT(UIScrollView, UIView)
 public:
     static constexpr CGFloat kPanThreshold = 10;
@@ -62,8 +61,6 @@ public:
     // True when the vertical indicator would show while scrolling (enabled, shown and content taller than view).
     bool showsVerticalIndicatorNow() const;
 
-    // Adds "contentOffset", "contentSize" and "scrollEnabled".
-    void dumpProperties(JSONWriter& writer) const override;
 
     void touchesBeganWithEvent(UITouchSet touches, id event) override;
     void touchesMovedWithEvent(UITouchSet touches, id event) override;

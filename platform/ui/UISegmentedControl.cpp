@@ -5,7 +5,6 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/ui/CALayer.h"
-#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UILabel.h"
 
 #include <algorithm>
@@ -147,13 +146,4 @@ void UISegmentedControl::layoutSubviews() {
         m_dividers[d]->setHidden(nextToSelection);
         m_dividers[d]->setFrame(CGRectMake(f.minX() - 0.5, 8, 1, std::max<CGFloat>(0, f.height() - 16)));
     }
-}
-
-void UISegmentedControl::dumpProperties(JSONWriter& w) const {
-    UIControl::dumpProperties(w);
-    w.key("segments");
-    w.beginArray();
-    for (const auto& t : m_titles) w.value(t);
-    w.endArray();
-    w.field("selectedSegmentIndex", m_selected);
 }

@@ -49,8 +49,6 @@ public:
     void endTrackingAt(CGPoint point) override;
     CGSize intrinsicContentSize() override;
     void layoutSubviews() override;
-    // Adds "segments" (titles in order) and "selectedSegmentIndex".
-    void dumpProperties(JSONWriter& writer) const override;
 
 private:
     void rebuild();

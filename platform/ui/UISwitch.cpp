@@ -4,7 +4,6 @@
 
 #include "platform/gfx/UIColor.h"
 #include "platform/ui/CALayer.h"
-#include "platform/ui/JSONWriter.h"
 
 VT_REGISTER_CLASS(UISwitch, [](Class c) {
     platform::runtime::addMethod<&UISwitch::isOn>(c, "isOn");
@@ -83,9 +82,4 @@ void UISwitch::refreshLook() {
     CGFloat x = m_on ? kSize.width - kKnobInset - d : kKnobInset;
     m_knob->setFrame(CGRectMake(x, kKnobInset, d, d));
     setAlpha(isEnabled() ? 1.0 : 0.5);
-}
-
-void UISwitch::dumpProperties(JSONWriter& w) const {
-    UIControl::dumpProperties(w);
-    w.field("on", m_on);
 }

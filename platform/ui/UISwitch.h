@@ -36,8 +36,6 @@ public:
     void endTrackingAt(CGPoint point) override;
     CGSize intrinsicContentSize() override { return kSize; }
     void layoutSubviews() override;
-    // Adds "on".
-    void dumpProperties(JSONWriter& writer) const override;
 
 protected:
     void stateChanged() override;

@@ -4,7 +4,6 @@
 
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
-#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UILabel.h"
 
 #include <algorithm>
@@ -144,14 +143,3 @@ void UITextField::layoutSubviews() {
 }
 
 CGRect UITextField::textRect() const { return bounds().insetBy(m_borderStyle ? 7 : 0, 0); }
-
-void UITextField::dumpProperties(JSONWriter& w) const {
-    UIControl::dumpProperties(w);
-    w.field("text", m_text);
-    w.field("placeholder", m_placeholder);
-    w.key("selectedRange");
-    w.beginInlineArray();
-    w.value(m_selection.location);
-    w.value(m_selection.length);
-    w.endArray();
-}

@@ -68,8 +68,6 @@ public:
 
     void endTrackingAt(CGPoint point) override;
     void layoutSubviews() override;
-    // Adds "text", "placeholder" and "selectedRange" [location, length].
-    void dumpProperties(JSONWriter& writer) const override;
 
 protected:
     // Where the text goes inside the field.

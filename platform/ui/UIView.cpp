@@ -3,11 +3,12 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/layout/LayoutEngine.h"
-#include "platform/layout/NSLayoutConstraint.h"
 #include "platform/ui/AnimationCenter.h"
 #include "platform/ui/CALayer.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIGestureRecognizer.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UIStackView.h"
 #include "platform/ui/UITraitCollection.h"
 
 #include <algorithm>
@@ -428,6 +429,33 @@ void UIView::uninstallConstraint(const NSLayoutConstraint* constraint) {
     setNeedsLayout();
 }
 
+bool UIView::isPlacedByConstraints() const {
+    if (m_translatesMask) return false;
+    // A stack view places its arranged views itself, so they count as frame-set here.
+    auto stack = cast<UIStackView>(superview());
+    if (!stack) return true;
+    const auto& arranged = stack->arrangedSubviews();
+    return std::none_of(arranged.begin(), arranged.end(), [&](const Ref<UIView>& v) { return v.get() == this; });
+}
+
+CGSize UIView::intrinsicLayoutSize() { return platform::msgSend<CGSize>(this, sel("intrinsicContentSize")); }
+
+platform::layout::LayoutRelation& UIView::layoutRelation(std::size_t index) const { return *m_constraints[index]; }
+
+bool UIView::applyLayoutFrame(CGRect frame) {
+    if (m_transform.isIdentity()) {
+        if (this->frame() == frame) return false;
+        platform::msgSend<void>(this, sel("setFrame:"), frame);
+    } else {
+        // Under a transform the frame is a bounding box; the solution is the untransformed placement.
+        CGPoint c{frame.midX(), frame.midY()};
+        if (m_center == c && m_bounds.size == frame.size) return false;
+        setCenter(c);
+        setBounds({m_bounds.origin, frame.size});
+    }
+    return true;
+}
+
 namespace {
 int g_passDepth = 0;
 }
@@ -438,7 +466,7 @@ void UIView::layoutIfNeeded() {
         // Asked from inside a pass (a layoutSubviews that lays out a child at once): bring the constraints up to
         // date and lay out this subtree only; the outer pass finishes the rest, so nothing recurses without end.
         if (root->m_solvedGeneration != g_layoutGeneration) {
-            platform::layout::LayoutEngine::solveAndApply(root);
+            platform::layout::LayoutEngine::solveAndApply(*root);
             root->m_solvedGeneration = g_layoutGeneration;
         }
         bool ranAny = false;
@@ -469,7 +497,7 @@ void UIView::runLayoutPass(const Ref<UIView>& root) {
     for (int round = 0; round < 8; ++round) {
         for (int attempt = 0; attempt < 3 && root->m_solvedGeneration != g_layoutGeneration; ++attempt) {
             std::uint64_t before = g_layoutGeneration;
-            platform::layout::LayoutEngine::solveAndApply(root);
+            platform::layout::LayoutEngine::solveAndApply(*root);
             root->m_solvedGeneration = before == g_layoutGeneration ? before : 0;
         }
         root->m_solvedGeneration = g_layoutGeneration;

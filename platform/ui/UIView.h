@@ -38,7 +38,8 @@
 
 #include "platform/core/Object.h"
 #include "platform/gfx/Geometry.h"
-#include "platform/layout/NSLayoutAnchor.h"
+#include "platform/layout/LayoutItem.h"
+#include "platform/ui/NSLayoutAnchor.h"
 #include "platform/ui/UIResponder.h"
 
 #include <cstddef>
@@ -78,7 +79,8 @@ enum UIViewContentMode : long {
 // The value of an absent intrinsic dimension (UIViewNoIntrinsicMetric).
 inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
 
-class UIView : public UIResponder {
+// A view is the constraint solver's item (platform/layout/LayoutItem.h); that face is private to the layout pass.
+class UIView : public UIResponder, public platform::layout::LayoutItem {
     VT_OBJECT(UIView, UIResponder)
 public:
     UIView();
@@ -294,6 +296,19 @@ public:
     std::string description() const override;
 
 private:
+    // The view as the solver's item: frame and bounds size, placed when it does not translate its mask and no
+    // stack view arranges it, intrinsicContentSize sent through the run-time (so overrides and hooks answer), the
+    // subviews, the installed constraints, and the solved frame set through "setFrame:".
+    CGRect layoutFrame() const override { return frame(); }
+    CGSize layoutSize() const override { return m_bounds.size; }
+    bool isPlacedByConstraints() const override;
+    CGSize intrinsicLayoutSize() override;
+    std::size_t layoutChildCount() const override { return m_subviews.size(); }
+    platform::layout::LayoutItem& layoutChild(std::size_t index) const override { return *m_subviews[index]; }
+    std::size_t layoutRelationCount() const override { return m_constraints.size(); }
+    platform::layout::LayoutRelation& layoutRelation(std::size_t index) const override;
+    bool applyLayoutFrame(CGRect frame) override;
+
     void setFrameInternal(CGRect frame);
     void setBoundsSize(CGSize size);
     void autoresizeSubviews(CGSize oldSize);

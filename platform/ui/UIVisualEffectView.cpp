@@ -3,7 +3,6 @@
 #include "platform/core/Runtime.h"
 
 #include "platform/gfx/UIColor.h"
-#include "platform/ui/JSONWriter.h"
 #include "platform/ui/UIBlurEffect.h"
 
 VT_REGISTER_CLASS(UIVisualEffectView)
@@ -43,10 +42,4 @@ void UIVisualEffectView::layoutSubviews() {
     UIView::layoutSubviews();
     m_material->setFrame(bounds());
     m_contentView->setFrame(bounds());
-}
-
-void UIVisualEffectView::dumpProperties(JSONWriter& w) const {
-    w.key("effectStyle");
-    if (m_effect) w.value(m_effect->style());
-    else w.null();
 }

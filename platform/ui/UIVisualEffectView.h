@@ -3,7 +3,6 @@
 // A view that shows a blur material behind its content view: the renderer blurs what lies behind the material view
 // and lays the effect's translucent tint over it. The effect's style stays readable for tests and dumps.
 
-#include "platform/ui/DumpsProperties.h"
 #include "platform/ui/UIView.h"
 
 class UIBlurEffect;
@@ -15,7 +14,7 @@ public:
     CGFloat backdropBlurRadius() const override { return isHidden() ? 0 : 20; }
 };
 
-class UIVisualEffectView : public UIView, public platform::ui::DumpsProperties {
+class UIVisualEffectView : public UIView {
     VT_OBJECT(UIVisualEffectView, UIView)
 public:
     void initWithEffect(Ref<UIBlurEffect> effect);
@@ -29,8 +28,6 @@ public:
     Ref<UIView> materialView() const { return m_material; }
 
     void layoutSubviews() override;
-    // Adds "effectStyle" (null without an effect).
-    void dumpProperties(JSONWriter& writer) const override;
 
 private:
     void refresh();

@@ -4,8 +4,8 @@
 
 #include "platform/core/NotificationRecords.h"
 #include "platform/core/Value.h"
-#include "platform/host/DeviceRadios.h"
-#include "platform/ui/EffectLog.h"
+#include "platform/system/DeviceRadios.h"
+#include "platform/harness/EffectLog.h"
 
 namespace sim::scenario {
 

@@ -4,17 +4,17 @@
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioErrors.h"
 #include "sim/scenario/ScenarioValues.h"
-#include "platform/ui/JSONReader.h"
+#include "platform/harness/JSONValue.h"
 #include "sim/scenario/ViewFinder.h"
 
 #include "common/Keys.h"
 #include "platform/core/Clock.h"
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/PreferenceDomain.h"
-#include "platform/host/DeviceRadios.h"
+#include "platform/system/DeviceRadios.h"
 #include "platform/ui/NSIndexPath.h"
-#include "platform/ui/Renderer.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/Renderer.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UINavigationController.h"
@@ -24,7 +24,7 @@
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/ui/ViewDump.h"
+#include "platform/harness/ViewDump.h"
 
 #include <algorithm>
 #include <fstream>

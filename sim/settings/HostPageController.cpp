@@ -1,7 +1,7 @@
 #include "sim/settings/HostPageController.h"
 
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 
 VT_REGISTER_CLASS_IN(HostPageController, "Preferences", [](Class c) {

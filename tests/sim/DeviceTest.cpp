@@ -3,8 +3,8 @@
 #include "sim/device/SimulatedDevice.h"
 
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSUIPrefsListController.h"
 #include "platform/host/_UISearchBarSearchFieldBackgroundView.h"

@@ -17,7 +17,7 @@
 #include "platform/gfx/ImageCodec.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
-#include "platform/host/DeviceRadios.h"
+#include "platform/system/DeviceRadios.h"
 #include "platform/host/PSURLManager.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"

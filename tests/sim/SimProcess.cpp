@@ -1,7 +1,7 @@
 #include "tests/sim/SimProcess.h"
 
 #include "platform/core/PropertyList.h"
-#include "platform/ui/JSONReader.h"
+#include "platform/harness/JSONValue.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -4,7 +4,7 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
-#include "platform/layout/NSLayoutConstraint.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/CALayer.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"

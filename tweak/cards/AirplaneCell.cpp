@@ -7,7 +7,7 @@
 #include "platform/core/NSTimer.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
-#include "platform/layout/NSLayoutConstraint.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIButton.h"
 
 VT_REGISTER_CLASS(AirplaneCell, [](Class c) {

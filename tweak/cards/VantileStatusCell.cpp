@@ -6,7 +6,7 @@
 #include "platform/core/NSTimer.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
-#include "platform/layout/NSLayoutConstraint.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/CALayer.h"
 #include "platform/ui/UILabel.h"
 

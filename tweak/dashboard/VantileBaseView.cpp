@@ -5,7 +5,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
-#include "platform/layout/NSLayoutConstraint.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIScreen.h"
 

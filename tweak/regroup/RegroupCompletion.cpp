@@ -1,8 +1,8 @@
 #include "tweak/regroup/RegroupCompletion.h"
 
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/NSMutableDictionary.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "common/Keys.h"
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/host/ThirdPartySpecifiersCompletion.h"
 #include "tweak/regroup/RegroupCompletion.h"
 #include "tweak/regroup/RegroupLinkRows.h"

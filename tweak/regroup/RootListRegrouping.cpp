@@ -1,6 +1,6 @@
 #include "tweak/regroup/RootListRegrouping.h"
 
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "tweak/regroup/TweakSpecifiersController.h"
 
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "tweak/regroup/RegroupCompletion.h"
 
 VT_REGISTER_CLASS(TweakSpecifiersController)

@@ -2,7 +2,7 @@
 
 #include "common/Keys.h"
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/ui/UIViewController.h"
 #include "tweak/startup/Bindings.h"

@@ -5,15 +5,15 @@
 
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/NSBundle.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/host/AppleAccount.h"
 #include "platform/host/DeviceCapabilities.h"
-#include "platform/host/DeviceRadios.h"
 #include "platform/host/InstalledApplications.h"
-#include "platform/host/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
+#include "platform/system/DeviceRadios.h"
 #include "platform/ui/AnimationCenter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
@@ -49,7 +49,7 @@ protected:
         platform::host::DeviceCapabilities::set({});
         platform::host::InstalledApplications::reset();
         platform::host::AppleAccount::reset();
-        platform::host::DeviceRadios::reset();
+        platform::system::DeviceRadios::reset();
         platform::runtime::disableAllClassGroups();
         platform::flushBundleCaches();
         m_temporary.reset();

@@ -2,18 +2,18 @@
 // after it, the account picture, the airplane switch and the addresses it opens.
 #include "platform/host/PSUIPrefsListController.h"
 
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/core/NSURL.h"
 #include "platform/gfx/UIImage.h"
-#include "platform/host/NSMutableDictionary.h"
 #include "platform/host/PSTableCell.h"
 #include "platform/host/PSURLManager.h"
 #include "platform/ui/NSIndexPath.h"
 #include "platform/ui/UIImageView.h"
+#include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UISearchBar.h"
 #include "platform/ui/UISearchController.h"
 #include "platform/ui/UISwitch.h"
 #include "platform/ui/UITableView.h"
-#include "platform/ui/UINavigationItem.h"
 #include "tests/platform/host/HostFixture.h"
 #include "tests/platform/host/TestPages.h"
 
@@ -170,7 +170,7 @@ TEST_F(RootPage, AccountPictureArrivesByARowReloadShortlyAfterLoad) {
 }
 
 TEST_F(RootPage, AirplaneSwitchAsksTheRadiosWhenThePageAppearsAndWhenTheyChange) {
-    using platform::host::DeviceRadios;
+    using platform::system::DeviceRadios;
     auto root = makeRoot();
     show(root);
     auto switchOf = [&] {

@@ -2,7 +2,7 @@
 
 #include "platform/core/NSURL.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/EffectLog.h"
+#include "platform/harness/EffectLog.h"
 
 #include <gtest/gtest.h>
 

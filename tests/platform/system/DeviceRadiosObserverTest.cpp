@@ -1,17 +1,17 @@
 // The device's radio-change observers, which the Settings host uses to read the radios again: asynchronous like
 // the device's notification, only for real changes, and never for an observer removed before it would run.
-#include "platform/host/DeviceRadios.h"
+#include "platform/system/DeviceRadios.h"
 
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
-#include "platform/host/RadiosPreferences.h"
-#include "platform/ui/EffectLog.h"
+#include "platform/harness/EffectLog.h"
+#include "platform/system/RadiosPreferences.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using platform::host::DeviceRadios;
+using platform::system::DeviceRadios;
 
 class RadioObservers : public ::testing::Test {
 protected:

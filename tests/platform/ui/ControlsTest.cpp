@@ -1,18 +1,18 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/gfx/UIColor.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIBarButtonItem.h"
 #include "platform/ui/UIButton.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UISearchBar.h"
 #include "platform/ui/UISegmentedControl.h"
 #include "platform/ui/UISwitch.h"
 #include "platform/ui/UITextField.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/gfx/UIColor.h"
-#include "platform/gfx/UIImage.h"
-#include "platform/ui/UIImageView.h"
-#include "platform/ui/UILabel.h"
 
 #include <gtest/gtest.h>
 

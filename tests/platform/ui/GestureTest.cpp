@@ -1,5 +1,5 @@
 #include "ViewTestSupport.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIPanGestureRecognizer.h"
 #include "platform/ui/UITapGestureRecognizer.h"
 

@@ -1,6 +1,6 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UIWindow.h"
 

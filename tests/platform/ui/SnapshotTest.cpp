@@ -1,7 +1,7 @@
 #include "platform/core/Clock.h"
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
+#include "platform/harness/ViewDump.h"
 #include "platform/ui/UIScreen.h"
-#include "platform/ui/ViewDump.h"
 #include "tests/support/DashboardFixture.h"
 #include "tests/support/Snapshot.h"
 

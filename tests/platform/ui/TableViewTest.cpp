@@ -1,11 +1,11 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/gfx/UIColor.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/gfx/UIColor.h"
 
 #include <algorithm>
 #include <sstream>

@@ -1,6 +1,6 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
 #include "platform/ui/UIImageView.h"
 
 #include <gtest/gtest.h>

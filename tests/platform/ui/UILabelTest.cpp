@@ -1,8 +1,8 @@
 #include "platform/gfx/TextLayout.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
-#include "platform/layout/NSLayoutConstraint.h"
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILabel.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/CGImage.h"
 #include "platform/ui/AnimationCenter.h"
-#include "platform/ui/EffectLog.h"
+#include "platform/harness/EffectLog.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 #include "tests/support/DashboardFixture.h"

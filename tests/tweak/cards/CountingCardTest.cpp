@@ -8,8 +8,8 @@
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
 #include "platform/system/LSApplicationWorkspace.h"
-#include "platform/ui/EffectLog.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/EffectLog.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UILabel.h"
 
 #include <fstream>

@@ -5,8 +5,8 @@
 
 #include "platform/core/RunLoop.h"
 #include "platform/system/BSDNetwork.h"
-#include "platform/ui/Renderer.h"
-#include "platform/ui/ViewDump.h"
+#include "platform/harness/Renderer.h"
+#include "platform/harness/ViewDump.h"
 #include "tests/support/Snapshot.h"
 
 namespace {

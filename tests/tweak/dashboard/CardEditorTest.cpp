@@ -17,7 +17,7 @@
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/ui/CAShapeLayer.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIBlurEffect.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIImageView.h"

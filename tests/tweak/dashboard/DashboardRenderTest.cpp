@@ -6,7 +6,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/gfx/Bitmap.h"
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
 #include "platform/ui/UIScreen.h"
 #include "tests/support/DashboardFixture.h"
 

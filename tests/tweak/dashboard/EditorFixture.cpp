@@ -10,7 +10,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/CGImage.h"
 #include "platform/gfx/UIColor.h"
-#include "platform/ui/TouchDriver.h"
+#include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"

@@ -1,7 +1,7 @@
 // The dashboard and the card editor as the phone shows them on a 375 × 812 screen, against reference images.
 #include "tests/tweak/dashboard/EditorFixture.h"
 
-#include "platform/ui/Renderer.h"
+#include "platform/harness/Renderer.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/support/Snapshot.h"

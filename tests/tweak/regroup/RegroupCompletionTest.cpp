@@ -1,7 +1,7 @@
 #include "tweak/regroup/RegroupCompletion.h"
 
 #include "platform/core/Runtime.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/host/PSUIPrefsListController.h"
 #include "tests/tweak/regroup/RegroupFixture.h"
 

@@ -4,7 +4,7 @@
 // "#name=IDENTIFIER", or a row "name" whose identifier is its name. Lists read back as the same tokens; an entry
 // the list did not start with reads as "+#" for a header and as its name for a row (the link rows).
 
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "tweak/regroup/RootListRegrouping.h"
 

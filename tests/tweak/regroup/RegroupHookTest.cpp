@@ -7,7 +7,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/host/InstalledApplications.h"
-#include "platform/host/NSMutableDictionary.h"
+#include "platform/core/NSMutableDictionary.h"
 #include "platform/host/PSURLManager.h"
 #include "platform/host/ThirdPartySpecifiersCompletion.h"
 #include "platform/ui/UINavigationController.h"

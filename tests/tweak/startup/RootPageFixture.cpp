@@ -9,7 +9,7 @@
 #include "platform/gfx/UIImage.h"
 #include "platform/host/AppleAccount.h"
 #include "platform/host/InstalledApplications.h"
-#include "platform/host/NSMutableArray.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
