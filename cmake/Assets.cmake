@@ -28,6 +28,7 @@ endforeach()
 # writing its icons at 1x, 2x and 3x. A table the tree does not have yet is left out.
 add_library(icon_generator STATIC ${CMAKE_SOURCE_DIR}/assets/generator/IconTable.cpp
             ${CMAKE_SOURCE_DIR}/assets/generator/IconPainter.cpp)
+target_include_directories(icon_generator PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(icon_generator PUBLIC platform)
 add_executable(vantile-icons ${CMAKE_SOURCE_DIR}/assets/generator/main.cpp
                ${CMAKE_SOURCE_DIR}/tweak/dashboard/VantileCatalogue.cpp)
