@@ -3,9 +3,9 @@
 // again and is handed out again), and the layout pass. Rendering is not part of it.
 
 #include "tweak/cards/CardStartup.h"
+#include "tweak/cards/VantileCatalogue.h"
 #include "tweak/dashboard/GridPreferences.h"
 #include "tweak/dashboard/VantileBaseView.h"
-#include "tweak/dashboard/VantileCatalogue.h"
 #include "tweak/dashboard/VantileCollectionView.h"
 
 #include "common/Keys.h"

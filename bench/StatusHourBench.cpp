@@ -60,9 +60,8 @@ void BM_StatusCardsHour(benchmark::State& state) {
     Value::Array titles{Value("Airplane Mode"), Value("Bluetooth"), Value("Wi-Fi"), Value("Cellular Data")};
     HBPreferences::preferencesForIdentifier(vantile::kDomain)
         ->setObjectForKey(Value(std::move(titles)), vantile::key::vantileEnabledArray);
-    using namespace vantile::cards;
-    for (auto startup : {airplaneCellStartup, bluetoothCellStartup, cellularCellStartup, wifiCellStartup})
-        startup();
+    for (const auto& card : vantile::cards::cardFileStartups())
+        if (card.row->isStatus()) card.run();
     vantile::dashboard::startup();
     platform::bsd::setSimulatedInterfaces({{"lo0", platform::bsd::kAFInet, "127.0.0.1"},
                                            {"en0", platform::bsd::kAFInet6, "fe80::1"},

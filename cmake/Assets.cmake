@@ -31,7 +31,7 @@ add_library(icon_generator STATIC ${CMAKE_SOURCE_DIR}/assets/generator/IconTable
 target_include_directories(icon_generator PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(icon_generator PUBLIC platform)
 add_executable(vantile-icons ${CMAKE_SOURCE_DIR}/assets/generator/main.cpp
-               ${CMAKE_SOURCE_DIR}/tweak/dashboard/VantileCatalogue.cpp)
+               ${CMAKE_SOURCE_DIR}/tweak/cards/VantileCatalogue.cpp)
 target_link_libraries(vantile-icons PRIVATE icon_generator common)
 
 set(VANTILE_TWEAK_ASSETS "${VANTILE_DEVICE_ROOT}/Library/Application Support/Vantile.bundle/Assets")

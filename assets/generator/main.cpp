@@ -8,7 +8,7 @@
 #include "assets/generator/IconPainter.h"
 #include "assets/generator/IconTable.h"
 #include "platform/gfx/ImageCodec.h"
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/VantileCatalogue.h"
 
 #include <algorithm>
 #include <charconv>

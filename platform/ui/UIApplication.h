@@ -29,7 +29,7 @@ public:
     // took it.
     bool sendActionToFromForEvent(SEL action, const id& target, const id& sender, const id& event);
 
-    // Records the request (the URL's text) (see platform/ui/EffectLog.h, kind "openURL") and calls the completion with true for an
+    // Records the request (the URL's text) (see platform/harness/EffectLog.h, kind "openURL") and calls the completion with true for an
     // address with a scheme, false otherwise. The completion runs on the next turn of the main run loop.
     void openURLOptionsCompletionHandler(const std::string& url, const id& options,
                                          std::function<void(bool)> completion = {});

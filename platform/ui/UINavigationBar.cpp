@@ -15,6 +15,8 @@
 #include "platform/ui/UISearchController.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 VT_REGISTER_CLASS(UINavigationBar, [](Class c) {
     platform::runtime::addMethod<&UINavigationBar::tapBackButtonAction>(c, "_backButtonPressed:");
@@ -22,6 +24,13 @@ VT_REGISTER_CLASS(UINavigationBar, [](Class c) {
 
 namespace {
 constexpr CGFloat kMargin = 8;
+
+CGFloat distanceTo(const CGRect& r, CGPoint p) {
+    const CGFloat dx = std::max<CGFloat>({r.minX() - p.x, 0, p.x - r.maxX()});
+    const CGFloat dy = std::max<CGFloat>({r.minY() - p.y, 0, p.y - r.maxY()});
+    return std::hypot(dx, dy);
+}
+
 constexpr CGFloat kItemGap = 6;
 constexpr CGFloat kMinItemWidth = 30;
 }  // namespace
@@ -204,4 +213,33 @@ void UINavigationBar::layoutSubviews() {
     CGFloat room = std::max<CGFloat>(0, std::min(b.width() / 2 - x, right - b.width() / 2) * 2);
     CGFloat w = std::min(s.width, room);
     m_titleView->setFrame(CGRectMake((b.width() - w) / 2, (rowHeight - s.height) / 2, w, s.height));
+}
+
+CGRect UINavigationBar::drawnRect(const Ref<UIView>& itemView) {
+    auto button = cast<UIButton>(itemView);
+    if (!button || !button->currentImage() || !button->currentTitle().empty()) return itemView->frame();
+    const Ref<UIImageView> image = button->imageView();
+    return image->convertRectToView(image->bounds(), self<UIView>());
+}
+
+Ref<UIView> UINavigationBar::hitTest(CGPoint point) {
+    Ref<UIView> hit = UIView::hitTest(point);
+    if (!hit || point.y >= std::min<CGFloat>(bounds().height(), UINavigationController::kBarHeight)) return hit;
+    std::vector<Ref<UIView>> itemViews = m_leftViews;
+    itemViews.insert(itemViews.end(), m_rightViews.begin(), m_rightViews.end());
+    if (m_backView) itemViews.push_back(m_backView);
+    Ref<UIView> nearest;
+    CGFloat nearestDistance = std::numeric_limits<CGFloat>::infinity();
+    for (const Ref<UIView>& view : itemViews) {
+        if (view->isHidden() || !view->isUserInteractionEnabled()) continue;
+        const CGRect drawn = drawnRect(view);
+        if (drawn.contains(point)) return view;
+        const CGFloat distance = std::min(distanceTo(drawn, point), distanceTo(view->frame(), point));
+        if (distance < nearestDistance) {
+            nearest = view;
+            nearestDistance = distance;
+        }
+    }
+    if (hit.get() == this && nearest && nearestDistance <= kItemReach) return nearest;
+    return hit;
 }

@@ -47,12 +47,22 @@ public:
     // Rebuilds the item views from the top item; the item calls it when its content changes.
     void itemsChanged();
     void layoutSubviews() override;
+    // As on the phone, the bar hands a touch in its row of items to the bar button item it falls on or is
+    // nearest to, judged by what the item draws: an image moved by image insets is where a person aims, even
+    // outside its button. A touch on a drawn item goes to that item's view; a touch on the bar's own empty
+    // background within kItemReach of an item (what it draws or its view) goes to the nearest one. Everything
+    // else (the title, the large title, the search bar, a touch beyond the reach) is hit as usual; a point
+    // outside the bar hits nothing of it.
+    Ref<UIView> hitTest(CGPoint point) override;
+    static constexpr CGFloat kItemReach = 20;
 
     // The navigation controller that owns the bar (weak).
     void setNavigationController(Weak<class UINavigationController> owner) { m_owner = std::move(owner); }
 
 private:
     Ref<UIView> viewForItem(const Ref<UIBarButtonItem>& item);
+    // Where an item's view draws, in the bar's coordinates: its image alone for an image-only button, else its frame.
+    CGRect drawnRect(const Ref<UIView>& itemView);
 
     std::vector<Ref<UINavigationItem>> m_items;
     bool m_prefersLargeTitles = false;

@@ -1,10 +1,8 @@
-// The airplane mode card, its start-up state and the recorder of the airplane mode state.
 #include "tweak/cards/AirplaneCell.h"
 
-#include "tweak/cards/CardStartup.h"
+#include "tweak/cards/CardTable.h"
 #include "tweak/cards/RadioFlags.h"
 
-#include "platform/core/NSTimer.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/ui/NSLayoutConstraint.h"
@@ -17,15 +15,15 @@ VT_REGISTER_CLASS(AirplaneCell, [](Class c) {
     addMethod<&AirplaneCell::toggleAirplaneModeOFF>(c, "toggleAirplaneModeOFF");
 })
 
-namespace vantile {
-std::atomic<bool> isAirplaneModeOn{false};
-Ref<NSTimer> refreshAirplaneModeTimer;
-}  // namespace vantile
+// Its class is its own, not one made from the table; the table's row must still name it.
+static_assert(vantile::cards::findCardRow(AirplaneCell::kClassName) &&
+                  vantile::cards::findCardRow(AirplaneCell::kClassName)->shape == vantile::cards::CardShape::Airplane,
+              "the airplane row names this class");
 
 void AirplaneCell::finishBuilding() {
     m_toggleONButton = makeToggleButton("toggleAirplaneModeON");
     m_toggleOFFButton = makeToggleButton("toggleAirplaneModeOFF");
-    vantile::refreshAirplaneModeTimer = schedulePollTimer("checkAirplaneModeStatus");
+    startPolling();
     sendFetchColourOptions();
 }
 
@@ -66,34 +64,3 @@ void AirplaneCell::requestAirplaneMode(bool on) {
     }
     fireLightHaptic();
 }
-
-namespace vantile::cards {
-
-CardSettings& airplaneCellSettings() {
-    static CardSettings settings("AirplaneCell");
-    return settings;
-}
-
-void airplaneCellStartup() { airplaneCellSettings().load({"airplaneMODE", "statusON", "statusOFF"}); }
-
-namespace {
-
-bool (*g_previousAirplaneMode)(NSObject*, SEL) = nullptr;
-
-// Records what the host learnt and hands it the system's own answer unchanged.
-bool recordAirplaneMode(NSObject* self, SEL cmd) {
-    const bool on = g_previousAirplaneMode(self, cmd);
-    isAirplaneModeOn.store(on, std::memory_order_relaxed);
-    return on;
-}
-
-}  // namespace
-
-// Installed in every process, whatever the master switch says: the card shows the state even in a process where
-// the Settings hooks are off. A process without the class gets no hook (the run-time counts the refusal).
-void airplaneCellRecorderStartup() {
-    MSHookMessageEx(objc_getClass("RadiosPreferences"), sel("airplaneMode"), &recordAirplaneMode,
-                    &g_previousAirplaneMode);
-}
-
-}  // namespace vantile::cards

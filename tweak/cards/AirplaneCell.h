@@ -35,8 +35,3 @@ private:
     Ref<UIButton> m_toggleONButton;
     Ref<UIButton> m_toggleOFFButton;
 };
-
-namespace vantile {
-// The timer most recently started by an airplane card; earlier ones keep running.
-extern Ref<NSTimer> refreshAirplaneModeTimer;
-}  // namespace vantile

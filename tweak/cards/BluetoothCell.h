@@ -15,8 +15,3 @@ public:
 protected:
     void finishBuilding() override;
 };
-
-namespace vantile {
-// The timer most recently started by a Bluetooth card; earlier ones keep running.
-extern Ref<NSTimer> refreshBluetoothTimer;
-}  // namespace vantile

@@ -1,14 +1,12 @@
 #include "tweak/cards/CardKind.h"
 
-#include "tweak/cards/CardStartup.h"
-
 #include "common/Keys.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/ui/UIImpactFeedbackGenerator.h"
 #include "platform/ui/UIScreen.h"
 
-#include <array>
-#include <stdexcept>
+#include <memory>
+#include <vector>
 
 namespace vantile::cards {
 
@@ -16,34 +14,15 @@ namespace {
 
 using enum TitleSource;
 
-// In catalogue order, so that a kind and its catalogue row share an index.
-std::array<CardKind, kCatalogueSize>& kinds() {
-    static std::array<CardKind, kCatalogueSize> table{{
-        {"TweaksCell", TweaksSection, "", &tweaksCellSettings},
-        {"StockAppsCell", StockApps, "", &stockAppsCellSettings},
-        {"ThirdPartyAppsCell", ThirdPartyApps, "", &thirdPartyAppsCellSettings},
-        {"AirplaneCell", Localized, "airplaneMODE", &airplaneCellSettings},
-        {"WifiCell", Localized, "wifi", &wifiCellSettings},
-        {"BluetoothCell", Localized, "bluetooth", &bluetoothCellSettings},
-        {"CellularCell", Localized, "cellular", &cellularCellSettings},
-        {"HotspotCell", Localized, "hotspot", &hotspotCellSettings},
-        {"NotificationsCell", Localized, "notifications", &notificationsCellSettings},
-        {"SoundsCell", Localized, "sounds", &soundsCellSettings},
-        {"DNDCell", Localized, "dnd", &dNDCellSettings},
-        {"ScreenTimeCell", Localized, "screentime", &screenTimeCellSettings},
-        {"GeneralCell", Localized, "general", &generalCellSettings},
-        {"ControlCenterCell", Localized, "controlcenter", &controlCenterCellSettings},
-        {"DisplayCell", Localized, "display", &displayCellSettings},
-        {"AccessibilityCell", Localized, "accessibility", &accessibilityCellSettings},
-        {"WallpaperCell", Localized, "wallpaper", &wallpaperCellSettings},
-        {"SiriCell", Localized, "siri", &siriCellSettings},
-        {"PasscodeCell", Biometric, "", &passcodeCellSettings},
-        {"EmergencyCell", Localized, "emergency", &emergencyCellSettings},
-        {"BatteryCell", Localized, "battery", &batteryCellSettings},
-        {"PrivacyCell", Localized, "privacy", &privacyCellSettings},
-        {"DeveloperCell", Localized, "developer", &developerCellSettings},
-    }};
-    return table;
+// In table order, so that a kind and its row share an index. Made on first use: a card's kind lives as long as
+// the process.
+std::vector<std::unique_ptr<CardKind>>& kinds() {
+    static std::vector<std::unique_ptr<CardKind>> all = [] {
+        std::vector<std::unique_ptr<CardKind>> made;
+        for (const CardRow& row : kCardTable) made.push_back(std::make_unique<CardKind>(row));
+        return made;
+    }();
+    return all;
 }
 
 std::string stringOf(const Value& value) {
@@ -66,16 +45,10 @@ std::optional<Biometry> biometryForScreen() {
 
 }  // namespace
 
-const CatalogueEntry& CardKind::entry() const {
-    for (const auto& e : catalogue())
-        if (e.cardClass == cardClass) return e;
-    throw std::logic_error("card kind outside the catalogue: " + std::string(cardClass));
-}
-
 std::string CardKind::titleText() const {
-    CardSettings& s = settings();
-    switch (titleSource) {
-    case Localized: return s.text(titleKey);
+    const CardSettings& s = settings;
+    switch (row.titleSource) {
+    case Localized: return s.text(row.textKeys[0]);
     case TweaksSection: return stringOf(s.tweaksSectionString);
     case StockApps: return stringOf(s.stockAppsString);
     case ThirdPartyApps: return stringOf(s.thirdPartyAppsString);
@@ -88,25 +61,25 @@ std::string CardKind::titleText() const {
 }
 
 std::string CardKind::iconPath() const {
-    if (titleSource == Biometric) {
+    if (row.titleSource == Biometric) {
         auto b = biometryForScreen();
         return b ? std::string(kTweakAssets) + std::string(b->iconFile) : std::string();
     }
-    return entry().iconPath();
+    return row.iconPath();
 }
 
 std::optional<std::string> CardKind::settingsURL() const {
-    return entry().settingsURL(stringOf(settings().tweaksSectionString));
+    return row.settingsURL(stringOf(settings.tweaksSectionString));
 }
 
 CardKind* cardKindForClass(std::string_view cardClass) {
     for (auto& k : kinds())
-        if (k.cardClass == cardClass) return &k;
+        if (k->cardClass() == cardClass) return k.get();
     return nullptr;
 }
 
 std::size_t cardKindCount() { return kinds().size(); }
 
-CardKind& cardKindAt(std::size_t index) { return kinds().at(index); }
+CardKind& cardKindAt(std::size_t index) { return *kinds().at(index); }
 
 }  // namespace vantile::cards

@@ -1,12 +1,12 @@
 #pragma once
 
-// What distinguishes one card class from another: its catalogue entry (reuse identifier, icon, address), where its
-// title comes from, and the state all cards of the class share beside the bound settings of its start-up file —
-// the colours the last colour pass read and the haptic generator of the last tap. The card classes themselves
-// carry no code of their own; a card finds its kind by its run-time class name.
+// A card class at run time: its row of the card table, the settings its start-up loads, and the state all cards of
+// the class share for the life of the process — the colours the last colour pass read, the haptic generator of the
+// last tap, the pill colours of the last poll and the poll timer last started. A card finds its kind by its
+// run-time class name.
 
 #include "tweak/cards/CardSettings.h"
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/CardTable.h"
 
 #include "platform/core/Object.h"
 
@@ -14,29 +14,20 @@
 #include <string>
 #include <string_view>
 
+class NSTimer;
 class UIColor;
 class UIImpactFeedbackGenerator;
 
 namespace vantile::cards {
 
-enum class TitleSource {
-    Localized,       // the text fetched at load under `titleKey`
-    TweaksSection,   // the bound `tweaksSectionString` at build time
-    StockApps,       // the bound `stockAppsString`
-    ThirdPartyApps,  // the bound `thirdPartyAppsString`
-    Biometric,       // "touchid" / "faceid" and their icons by the main screen's height; nothing on other screens
-};
-
 struct CardKind {
-    CardKind(std::string_view cls, TitleSource source, std::string_view key, CardSettings& (*settingsOf)())
-        : cardClass(cls), titleSource(source), titleKey(key), settings(settingsOf) {}
+    explicit CardKind(const CardRow& r) : row(r), settings(r.cardClass) {}
+    CardKind(const CardKind&) = delete;
+    CardKind& operator=(const CardKind&) = delete;
 
-    std::string_view cardClass;
-    TitleSource titleSource = TitleSource::Localized;
-    std::string_view titleKey;
-    CardSettings& (*settings)() = nullptr;
+    const CardRow& row;
+    CardSettings settings;
 
-    // Shared by every card of the class for the life of the process.
     std::string lastBackgroundString;
     Ref<UIColor> lastBackgroundColor;
     std::string lastTextString;
@@ -47,9 +38,10 @@ struct CardKind {
     Ref<UIColor> lastOnColor;
     std::string lastOffString;
     Ref<UIColor> lastOffColor;
+    // The timer most recently started by a card of the class; earlier ones keep running, each keeping its card.
+    Ref<NSTimer> lastPollTimer;
 
-    // The catalogue row of the class; never null for a kind of the table.
-    const CatalogueEntry& entry() const;
+    std::string_view cardClass() const { return row.cardClass; }
     // The title text a card built now shows (empty when its source has none).
     std::string titleText() const;
     // The icon's device path for a card built now; empty when the card shows no icon.
@@ -61,7 +53,7 @@ struct CardKind {
 // The kind of a card class by its run-time name; null for any other name.
 CardKind* cardKindForClass(std::string_view cardClass);
 
-// The 23 kinds in catalogue order.
+// The 23 kinds in table order.
 std::size_t cardKindCount();
 CardKind& cardKindAt(std::size_t index);
 

@@ -6,7 +6,7 @@ namespace vantile::cards {
 
 CardSettings::CardSettings(std::string_view cardClass) : m_cardClass(cardClass), m_preferences(cardClass) {}
 
-void CardSettings::load(std::initializer_list<std::string_view> textKeys) {
+void CardSettings::load(std::span<const std::string_view> textKeys) {
     m_preferences.open();
     // The order of the card constructors' registrations; every key has its registered default here.
     m_preferences.bindBool(&toggleCellsChroma, false, key::toggleCellsChroma);

@@ -1,13 +1,14 @@
 #pragma once
 
 // The state one card class shares among all its instances: the card file's preferences object with its seven
-// bound variables and the localized texts the card shows, fetched once at load. Each card source file owns one.
+// bound variables and the localized texts the card shows, fetched once at load. Each card class owns one (its
+// kind's), named by the class in the binding list.
 
 #include "platform/core/NSBundle.h"
 #include "platform/core/Value.h"
-#include "tweak/startup/Bindings.h"
+#include "tweak/shared/Bindings.h"
 
-#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,7 +25,7 @@ public:
     // The card file's start-up constructor: opens the preferences object, binds the seven keys with their
     // defaults and fetches the texts of `textKeys` from the tweak's localization bundle (value "", default table).
     // A missing bundle leaves every text empty; a missing key gives the key itself, as the bundle answers.
-    void load(std::initializer_list<std::string_view> textKeys);
+    void load(std::span<const std::string_view> textKeys);
 
     const std::string& cardClass() const { return m_cardClass; }
     // The text fetched for `key`; empty when the key was not among the card's keys or the bundle is missing.

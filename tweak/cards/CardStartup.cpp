@@ -1,37 +1,28 @@
 #include "tweak/cards/CardStartup.h"
 
-#include <iterator>
+#include "tweak/cards/CardKind.h"
+#include "tweak/cards/RadioFlags.h"
+
+#include <algorithm>
+#include <array>
 
 namespace vantile::cards {
 
+void CardFileStartup::run() const {
+    CardKind* kind = cardKindForClass(row->cardClass);
+    kind->settings.load(std::span(row->textKeys.data(), row->textKeyCount()));
+}
+
+void CardFileStartup::runRecorder() const { installRadioRecorder(row->records); }
+
 std::span<const CardFileStartup> cardFileStartups() {
-    static constexpr CardFileStartup kFiles[] = {
-        {"AccessibilityCell", accessibilityCellStartup},
-        {"AirplaneCell", airplaneCellStartup, airplaneCellRecorderStartup},
-        {"BatteryCell", batteryCellStartup},
-        {"BluetoothCell", bluetoothCellStartup, bluetoothCellRecorderStartup},
-        {"CellularCell", cellularCellStartup},
-        {"ControlCenterCell", controlCenterCellStartup},
-        {"DNDCell", dNDCellStartup},
-        {"DeveloperCell", developerCellStartup},
-        {"DisplayCell", displayCellStartup},
-        {"EmergencyCell", emergencyCellStartup},
-        {"GeneralCell", generalCellStartup},
-        {"HotspotCell", hotspotCellStartup},
-        {"NotificationsCell", notificationsCellStartup},
-        {"PasscodeCell", passcodeCellStartup},
-        {"PrivacyCell", privacyCellStartup},
-        {"ScreenTimeCell", screenTimeCellStartup},
-        {"SiriCell", siriCellStartup},
-        {"SoundsCell", soundsCellStartup},
-        {"StockAppsCell", stockAppsCellStartup},
-        {"ThirdPartyAppsCell", thirdPartyAppsCellStartup},
-        {"TweaksCell", tweaksCellStartup},
-        {"WallpaperCell", wallpaperCellStartup},
-        {"WifiCell", wifiCellStartup},
-    };
-    static_assert(std::size(kFiles) == 23, "one start-up per card of the catalogue");
-    return kFiles;
+    static const std::array<CardFileStartup, kCardCount> files = [] {
+        std::array<CardFileStartup, kCardCount> sorted{};
+        for (std::size_t i = 0; i < kCardCount; ++i) sorted[i].row = &kCardTable[i];
+        std::ranges::sort(sorted, {}, &CardFileStartup::name);
+        return sorted;
+    }();
+    return files;
 }
 
 }  // namespace vantile::cards

@@ -1,73 +1,30 @@
 #pragma once
 
-// The start-up constructors of the card source files and the state each card class shares (CardSettings.h).
-// They run in this order from runStartupConstructors(); the Airplane and Bluetooth files add a second constructor
-// that installs the radio-state recorder.
+// The start-up of the card classes, made from the card table. On the device every card had a source file of its
+// own whose load-time constructor bound its settings and fetched its texts; the airplane and Bluetooth files added
+// a second constructor installing the recorder of their radio state. Start-up keeps that shape and that order.
 
-#include "tweak/cards/CardSettings.h"
+#include "tweak/cards/CardTable.h"
 
 #include <span>
+#include <string_view>
 
 namespace vantile::cards {
 
-CardSettings& accessibilityCellSettings();
-CardSettings& airplaneCellSettings();
-CardSettings& batteryCellSettings();
-CardSettings& bluetoothCellSettings();
-CardSettings& cellularCellSettings();
-CardSettings& controlCenterCellSettings();
-CardSettings& dNDCellSettings();
-CardSettings& developerCellSettings();
-CardSettings& displayCellSettings();
-CardSettings& emergencyCellSettings();
-CardSettings& generalCellSettings();
-CardSettings& hotspotCellSettings();
-CardSettings& notificationsCellSettings();
-CardSettings& passcodeCellSettings();
-CardSettings& privacyCellSettings();
-CardSettings& screenTimeCellSettings();
-CardSettings& siriCellSettings();
-CardSettings& soundsCellSettings();
-CardSettings& stockAppsCellSettings();
-CardSettings& thirdPartyAppsCellSettings();
-CardSettings& tweaksCellSettings();
-CardSettings& wallpaperCellSettings();
-CardSettings& wifiCellSettings();
-
-void accessibilityCellStartup();
-void airplaneCellStartup();
-void airplaneCellRecorderStartup();  // hook of RadiosPreferences airplaneMode
-void batteryCellStartup();
-void bluetoothCellStartup();
-void bluetoothCellRecorderStartup();  // hook of BluetoothManager powered
-void cellularCellStartup();
-void controlCenterCellStartup();
-void dNDCellStartup();
-void developerCellStartup();
-void displayCellStartup();
-void emergencyCellStartup();
-void generalCellStartup();
-void hotspotCellStartup();
-void notificationsCellStartup();
-void passcodeCellStartup();
-void privacyCellStartup();
-void screenTimeCellStartup();
-void siriCellStartup();
-void soundsCellStartup();
-void stockAppsCellStartup();
-void thirdPartyAppsCellStartup();
-void tweaksCellStartup();
-void wallpaperCellStartup();
-void wifiCellStartup();
-
-// One card file's start-up: its constructor and, for the Airplane and Bluetooth files, the second constructor that
-// installs the radio-state recorder.
 struct CardFileStartup {
-    const char* name;  // the card class, as start-up reports it
-    void (*run)();
-    void (*recorder)() = nullptr;
+    const CardRow* row;
+
+    // The card class, as start-up reports it.
+    std::string_view name() const { return row->cardClass; }
+    // Opens the class's preferences object, binds its keys and fetches the row's texts.
+    void run() const;
+    bool hasRecorder() const { return row->records != Radio::None; }
+    // Installs the recorder of the row's radio state; does nothing for a row that records none.
+    void runRecorder() const;
 };
-// Every card file, in the order start-up runs them.
+
+// Every card class in the order start-up runs them: by class name, byte for byte ("DNDCell" before
+// "DeveloperCell"), the order in which the device's linker laid out the card files.
 std::span<const CardFileStartup> cardFileStartups();
 
 }  // namespace vantile::cards

@@ -130,7 +130,7 @@ void VantileCardCell::addTapRecognizer() {
 void VantileCardCell::sendFetchColourOptions() { platform::msgSend(this, sel("fetchColourOptions")); }
 
 void VantileCardCell::fireLightHaptic() {
-    if (!m_kind || !m_kind->settings().toggleHaptics) return;
+    if (!m_kind || !m_kind->settings.toggleHaptics) return;
     auto haptic = alloc<UIImpactFeedbackGenerator>();
     haptic->initWithStyle(UIImpactFeedbackStyleLight);
     m_kind->lastHaptic = haptic;
@@ -148,7 +148,7 @@ void VantileCardCell::applyColourOptions() {
     if (!m_kind) return;
 
     vantile::cards::CardKind& kind = *m_kind;
-    const vantile::cards::CardSettings& settings = kind.settings();
+    const vantile::cards::CardSettings& settings = kind.settings;
 
     if (settings.toggleCellsChroma) {
         kind.lastBackgroundString = storedColourString(vantile::key::vantileCellsChroma, vantile::fallback::cellsChroma);

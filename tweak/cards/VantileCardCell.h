@@ -5,9 +5,10 @@
 // options and the light or dark appearance, and opens its Settings page when its base is tapped.
 //
 // A card looks up its kind (CardKind.h) by its run-time class name and takes its icon, title and address from
-// there. The plain card classes (CardClasses.h) add nothing but that name; the status cards (VantileStatusCell.h)
-// and the counting cards change the subtitle and the last build steps through the protected virtuals below. This
-// class itself has no kind and builds a tile without icon, title or address.
+// there. The plain card classes of the table (CardTable.h, CardClasses.cpp) are instances of this class under their
+// own names; the status cards (VantileStatusCell.h) and the counting cards (VantileCountingCell.h) change the
+// subtitle and the last build steps through the protected virtuals below. This class itself has no kind and
+// builds a tile without icon, title or address.
 //
 // Published (all reached by name by the platform or the tap recogniser):
 //   "initWithFrame:"             void initWithFrame(CGRect)

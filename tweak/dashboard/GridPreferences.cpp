@@ -1,7 +1,7 @@
 #include "tweak/dashboard/GridPreferences.h"
 
 #include "common/Keys.h"
-#include "tweak/startup/Bindings.h"
+#include "tweak/shared/Bindings.h"
 
 namespace vantile::dashboard {
 

@@ -1,7 +1,7 @@
 #include "tweak/dashboard/VantileCollectionView.h"
 
+#include "tweak/cards/VantileCatalogue.h"
 #include "tweak/dashboard/GridPreferences.h"
-#include "tweak/dashboard/VantileCatalogue.h"
 
 #include "common/Keys.h"
 #include "platform/core/HBPreferences.h"
@@ -13,6 +13,8 @@
 #include "platform/ui/UICollectionViewCell.h"
 #include "platform/ui/UICollectionViewFlowLayout.h"
 #include "platform/ui/UIScreen.h"
+
+#include <algorithm>
 
 VT_REGISTER_CLASS(VantileCollectionView, [](Class c) {
     using platform::runtime::addMethod;
@@ -91,6 +93,26 @@ void VantileCollectionView::initWithFrame(CGRect frame) {
 void VantileCollectionView::refreshVantileCollectionView() {
     m_collectionView->reloadData();
     readTitleList();
+    fitScrollRangeToScreen();
+}
+
+void VantileCollectionView::layoutSubviews() {
+    UIView::layoutSubviews();
+    fitScrollRangeToScreen();
+}
+
+CGFloat VantileCollectionView::overflowBelowScreen() {
+    const Ref<UIView> root = window();
+    if (!root) return 0;
+    const CGRect onScreen = convertRectToView(bounds(), root);
+    return std::max<CGFloat>(0, onScreen.maxY() - UIScreen::mainScreen()->bounds().maxY());
+}
+
+void VantileCollectionView::fitScrollRangeToScreen() {
+    if (!m_collectionView) return;
+    UIEdgeInsets inset = m_collectionView->contentInset();
+    inset.bottom = overflowBelowScreen();
+    m_collectionView->setContentInset(inset);
 }
 
 long VantileCollectionView::collectionViewNumberOfItemsInSection(Ref<UICollectionView>, long) {

@@ -6,6 +6,11 @@
 // The title list, the refresh timer and the preferences object of the last read are process-wide: a new grid
 // replaces them, and the timer of an earlier grid keeps firing (it is never stopped, and it keeps its grid alive).
 //
+// The grid's frame follows the fixed margins of its container, whose top lies under the navigation and search bars;
+// on a home-button screen its bottom would then lie below the screen's. So that the last row can be scrolled into
+// view, the collection view's bottom content inset is the part of the grid below the screen's bottom (0 when none),
+// updated at every layout and every refresh.
+//
 // Published:
 //   "initWithFrame:"                                  void(CGRect)
 //   "refreshVantileCollectionView"                    void()
@@ -33,6 +38,7 @@ public:
     static constexpr CGFloat kItemHeight = 120;
 
     void initWithFrame(CGRect frame) override;
+    void layoutSubviews() override;
 
     // Reloads the collection, then reads the title list again.
     virtual void refreshVantileCollectionView();
@@ -53,9 +59,13 @@ public:
     static const std::optional<std::vector<std::string>>& titleList();
     // The process-wide refresh timer of the last grid built; null before the first.
     static const Ref<NSTimer>& refreshTimer();
+    // How far the grid reaches below the main screen's bottom, in points; 0 when it ends on screen or is in no
+    // window.
+    CGFloat overflowBelowScreen();
 
 private:
     static void readTitleList();
+    void fitScrollRangeToScreen();
 
     Ref<UICollectionView> m_collectionView;
 };

@@ -2,7 +2,7 @@
 
 #include "common/Keys.h"
 #include "platform/core/HBPreferences.h"
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/VantileCatalogue.h"
 
 namespace {
 std::unique_ptr<VantileItemLists>& processLists() {

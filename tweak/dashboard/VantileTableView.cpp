@@ -1,6 +1,6 @@
 #include "tweak/dashboard/VantileTableView.h"
 
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/VantileCatalogue.h"
 #include "tweak/dashboard/VantileTableViewCustomCell.h"
 
 #include "common/Keys.h"

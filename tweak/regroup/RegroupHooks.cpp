@@ -7,9 +7,8 @@
 #include "platform/host/ThirdPartySpecifiersCompletion.h"
 #include "tweak/regroup/RegroupCompletion.h"
 #include "tweak/regroup/RegroupLinkRows.h"
-#include "tweak/startup/Bindings.h"
-#include "tweak/startup/ProcessFilter.h"
-#include "tweak/startup/Startup.h"
+#include "tweak/shared/Bindings.h"
+#include "tweak/shared/ProcessFilter.h"
 
 namespace vantile::regroup {
 

@@ -5,11 +5,10 @@
 #include "platform/core/NSMutableArray.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/ui/UIViewController.h"
-#include "tweak/startup/Bindings.h"
-#include "tweak/startup/ProcessFilter.h"
+#include "tweak/shared/Bindings.h"
+#include "tweak/shared/ProcessFilter.h"
 #include "tweak/startup/RootPageButtons.h"
 #include "tweak/startup/RootPageOverlay.h"
-#include "tweak/startup/Startup.h"
 
 namespace vantile::rootpage {
 

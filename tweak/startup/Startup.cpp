@@ -1,13 +1,14 @@
 #include "tweak/startup/Startup.h"
 
+#include "tweak/cards/CardKind.h"
 #include "tweak/cards/CardStartup.h"
 #include "tweak/cards/RadioFlags.h"
 #include "tweak/dashboard/GridPreferences.h"
 #include "tweak/regroup/RegroupHooks.h"
-#include "tweak/startup/Bindings.h"
+#include "tweak/shared/Bindings.h"
+#include "tweak/shared/ProcessFilter.h"
 #include "tweak/startup/RootPageHooks.h"
 
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +23,8 @@ struct Constructor {
 };
 
 // The order is part of the behaviour: the regrouping and root-page constructors decide on the hooks first, the
-// grid binds its direction, then every card file binds its keys (cardFileStartups()), the Airplane and Bluetooth
-// files each adding their recorder right after their first constructor.
+// grid binds its direction, then every card class binds its keys in the order of cardFileStartups(), the airplane
+// and Bluetooth classes each adding their recorder right after their first constructor.
 constexpr Constructor kLeadingConstructors[] = {
     {"SettingsRegrouping", regroup::startup},
     {"RootPage", rootpage::startup},
@@ -33,28 +34,11 @@ constexpr Constructor kLeadingConstructors[] = {
 struct StartupLog {
     bool ran = false;
     std::vector<std::string> constructors;
-    std::optional<bool> filter;
 };
 
 StartupLog& log() {
     static StartupLog l;
     return l;
-}
-
-// Every card file, for the report of the texts each fetched.
-cards::CardSettings* const* cardFiles(std::size_t& count) {
-    static cards::CardSettings* const files[] = {
-        &cards::accessibilityCellSettings(), &cards::airplaneCellSettings(),    &cards::batteryCellSettings(),
-        &cards::bluetoothCellSettings(),     &cards::cellularCellSettings(),    &cards::controlCenterCellSettings(),
-        &cards::dNDCellSettings(),           &cards::developerCellSettings(),   &cards::displayCellSettings(),
-        &cards::emergencyCellSettings(),     &cards::generalCellSettings(),     &cards::hotspotCellSettings(),
-        &cards::notificationsCellSettings(), &cards::passcodeCellSettings(),    &cards::privacyCellSettings(),
-        &cards::screenTimeCellSettings(),    &cards::siriCellSettings(),        &cards::soundsCellSettings(),
-        &cards::stockAppsCellSettings(),     &cards::thirdPartyAppsCellSettings(), &cards::tweaksCellSettings(),
-        &cards::wallpaperCellSettings(),     &cards::wifiCellSettings(),
-    };
-    count = std::size(files);
-    return files;
 }
 
 }  // namespace
@@ -69,21 +53,19 @@ void runStartupConstructors() {
     }
     for (const cards::CardFileStartup& card : cards::cardFileStartups()) {
         card.run();
-        l.constructors.emplace_back(card.name);
-        if (!card.recorder) continue;
-        card.recorder();
-        l.constructors.emplace_back(std::string(card.name) + " recorder");
+        l.constructors.emplace_back(card.name());
+        if (!card.hasRecorder()) continue;
+        card.runRecorder();
+        l.constructors.emplace_back(std::string(card.name()) + " recorder");
     }
 }
-
-void noteProcessFilter(bool qualified) { log().filter = qualified; }
 
 Value startupReport() {
     Value::Dictionary report;
     Value::Array ran;
     for (const auto& name : log().constructors) ran.emplace_back(name);
     report["constructors"] = std::move(ran);
-    if (log().filter) report["filter"] = *log().filter;
+    if (const std::optional<bool> filter = notedProcessFilter()) report["filter"] = *filter;
 
     Value::Dictionary bound, counts;
     Value::Array disagreeing;
@@ -106,12 +88,11 @@ Value startupReport() {
                                          {"isBluetoothOn", isBluetoothOn.load()}};
 
     Value::Dictionary texts;
-    std::size_t count = 0;
-    cards::CardSettings* const* files = cardFiles(count);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (const cards::CardFileStartup& card : cards::cardFileStartups()) {
+        const cards::CardSettings& settings = cards::cardKindForClass(card.name())->settings;
         Value::Dictionary own;
-        for (const auto& [k, text] : files[i]->texts()) own[k] = text;
-        texts[files[i]->cardClass()] = std::move(own);
+        for (const auto& [k, text] : settings.texts()) own[k] = text;
+        texts[settings.cardClass()] = std::move(own);
     }
     report["texts"] = std::move(texts);
 

@@ -15,9 +15,6 @@ void runStartupConstructors();
 // (isAirplaneModeOn, isBluetoothOn).
 Value startupReport();
 
-// Noted by the filtering constructors.
-void noteProcessFilter(bool qualified);
-
 }  // namespace vantile
 
 // The report as a C entry point, so that a loader that opened the library with dlopen can find it with dlsym.

@@ -97,6 +97,33 @@ TEST(Random, UniformStaysBelowItsBoundAndCoversIt) {
     platform::seedRandom(platform::kDefaultRandomSeed);
 }
 
+TEST(Random, SeedsFromTheEnvironmentAreReadStrictly) {
+    const std::pair<std::string_view, std::optional<std::uint64_t>> cases[] = {
+        {"42", 42},
+        {"0x2A", 42},
+        {"0X2a", 42},
+        {"18446744073709551615", 18446744073709551615ULL},
+        {"18446744073709551616", std::nullopt},  // one past the largest
+        {"", std::nullopt},
+        {"0x", std::nullopt},
+        {"-1", std::nullopt},
+        {"12x", std::nullopt},
+        {" 12", std::nullopt},
+    };
+    for (const auto& [text, seed] : cases) EXPECT_EQ(platform::parseRandomSeed(text), seed) << '"' << text << '"';
+}
+
+TEST(Random, AFixedSeedIsReportedUntilItIsForgotten) {
+    platform::seedRandom(7);
+    EXPECT_EQ(platform::fixedRandomSeed(), 7u);
+    platform::unfixRandomSeed();
+    EXPECT_EQ(platform::fixedRandomSeed(), std::nullopt);
+    platform::arc4random();
+    EXPECT_EQ(platform::fixedRandomSeed(), std::nullopt) << "a process without a seed draws from entropy";
+    EXPECT_EQ(platform::randomDrawCount(), 1u);
+    platform::seedRandom(platform::kDefaultRandomSeed);
+}
+
 TEST(NSDate, NowFollowsTheVirtualClock) {
     platform::resetRunLoop();
     EXPECT_EQ(NSDate::date()->timeIntervalSince1970(), platform::Clock::kStart);

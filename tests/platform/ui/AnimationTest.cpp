@@ -13,7 +13,10 @@ public:
     std::vector<bool> stops;
     std::vector<void*> contexts;
     std::vector<std::string> basicStops;
+    // Every did-stop call to any listener, so that a test can prove a released one was never reached.
+    static inline std::size_t s_allStops = 0;
     void animationDidStopFinishedContext(id animationID, bool finished, void* context) {
+        ++s_allStops;
         stops.push_back(finished);
         contexts.push_back(context);
     }
@@ -138,8 +141,12 @@ TEST_F(Animations, BeginCommitWithDelegateAndDidStopSelector) {
     UIView::setAnimationDidStopSelector(sel("animationDidStop:finished:context:"));
     view->setAlpha(0.2);
     UIView::commitAnimations();
+    Weak<AnimationListener> released = listener;
     listener.reset();
+    ASSERT_TRUE(released.expired());
+    AnimationListener::s_allStops = 0;
     EXPECT_NO_THROW(advance(1));
+    EXPECT_EQ(AnimationListener::s_allStops, 0u) << "a released delegate is never called";
 }
 
 TEST_F(Animations, BasicAnimationOnALayerKey) {

@@ -17,7 +17,10 @@ public:
     };
     std::vector<Call> calls;
     bool resetTranslation = false;
+    // Every action call to any target, so that a test can prove a released one was never reached.
+    static inline std::size_t s_allCalls = 0;
     void handle(id sender) {
+        ++s_allCalls;
         auto r = cast<UIGestureRecognizer>(sender);
         Call c{r->state(), {}, {}, r->locationInView(r->view())};
         if (auto pan = cast<UIPanGestureRecognizer>(sender)) {
@@ -116,8 +119,12 @@ TEST_F(Gestures, TapFailsOnMovementWrongFingersAndReleasedTargets) {
     EXPECT_EQ(target->calls.size(), 2u) << "too slow: the second tap starts over";
 
     tap->setNumberOfTapsRequired(1);
+    Weak<GestureTarget> released = target;
     target.reset();  // the recogniser holds its target weakly
+    ASSERT_TRUE(released.expired());
+    GestureTarget::s_allCalls = 0;
     EXPECT_NO_THROW(touch.tap({100, 150}));
+    EXPECT_EQ(GestureTarget::s_allCalls, 0u) << "a released target is never called";
 }
 
 TEST_F(Gestures, PanStatesTranslationResetAndVelocity) {

@@ -105,6 +105,43 @@ TEST_F(NavigationTest, BarButtonsShowInScreenOrderAndTapsReachTheirTargets) {
     EXPECT_EQ(left[0]->superview(), nullptr);
 }
 
+// Image insets move what a bar button draws away from its button: here the gear's glyph at x 8–28 on its
+// button 8–38, the magnifier's at 29–49, left of its button 44–74. The bar hands a touch to the item drawn under
+// it, else to the item view it falls on, else to the nearest item within reach.
+TEST_F(NavigationTest, TheBarHandsATouchToTheItemDrawnThereOrNearest) {
+    auto target = alloc<BarTarget>();
+    auto item = root->navigationItem();
+    item->setLeftBarButtonItems({imageItem(target, "gear", "deployVantSettingsVC", {-2, -10, 0, 0}),
+                                 imageItem(target, "magnifyingglass.circle.fill", "displaySeachBar:", {-2, 0, 0, 40})});
+    window->layoutIfNeeded();
+    auto bar = nav->navigationBar();
+    const CGFloat row = bar->leftItemViews()[0]->frame().midY();
+    struct Case {
+        CGFloat x;
+        const char* pressed;  // empty: nothing
+    };
+    const Case cases[] = {
+        {18, "gear"},                      // the drawn gear, on its button
+        {39, "search(sender)"},            // the drawn magnifier, on no button
+        {36, "search(sender)"},            // the drawn magnifier over the gear's button
+        {30, "search(sender)"},
+        {59, "search(sender)"},            // the magnifier's button where nothing is drawn
+        {4, "gear"},                       // the margin, nearest the gear
+        {90, "search(sender)"},            // 16 right of the magnifier's button
+        {110, ""},                         // beyond reach: the bar itself
+        {bar->bounds().midX(), ""},        // the title
+    };
+    for (const Case& c : cases) {
+        g_pressed.clear();
+        platform::TouchDriver(window).tap(bar->convertPointToView({c.x, row}, window));
+        EXPECT_EQ(g_pressed, c.pressed[0] ? std::vector<std::string>{c.pressed} : std::vector<std::string>{})
+            << "x " << c.x;
+    }
+    g_pressed.clear();
+    platform::TouchDriver(window).tap(bar->convertPointToView({39, bar->bounds().height() + 10}, window));
+    EXPECT_TRUE(g_pressed.empty()) << "below the bar nothing is handed on";
+}
+
 TEST_F(NavigationTest, TitleViewLargeTitlesAndBarHeight) {
     auto label = alloc<UIView>();
     label->initWithFrame(CGRectMake(0, 0, 80, 30));

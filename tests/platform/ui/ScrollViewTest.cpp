@@ -14,7 +14,12 @@ class ScrollWatcher : public NSObject {
     VT_OBJECT(ScrollWatcher, NSObject)
 public:
     std::vector<CGPoint> offsets;
-    void scrollViewDidScroll(Ref<UIScrollView> view) { offsets.push_back(view->contentOffset()); }
+    // Every call to any watcher, so that a test can prove a released one was never reached.
+    static inline std::size_t s_allCalls = 0;
+    void scrollViewDidScroll(Ref<UIScrollView> view) {
+        ++s_allCalls;
+        offsets.push_back(view->contentOffset());
+    }
 };
 
 }  // namespace
@@ -78,9 +83,14 @@ TEST_F(ScrollTest, DisabledScrollingAndReleasedDelegates) {
     scroll->setShowsVerticalScrollIndicator(false);
     EXPECT_FALSE(scroll->showsVerticalIndicatorNow());
     // A released delegate is never called.
+    Weak<ScrollWatcher> released = watcher;
     watcher.reset();
+    ASSERT_TRUE(released.expired());
     EXPECT_EQ(scroll->delegate(), nullptr);
+    ScrollWatcher::s_allCalls = 0;
     EXPECT_NO_THROW(scroll->setContentOffset({0, 50}));
+    EXPECT_EQ(scroll->contentOffset(), CGPointMake(0, 50)) << "the offset changed, so a delegate would be told";
+    EXPECT_EQ(ScrollWatcher::s_allCalls, 0u) << "a released delegate is never called";
 }
 
 }  // namespace

@@ -30,7 +30,11 @@ protected:
     double m_savedNow = 0;
 };
 
-TEST_F(Snapshots, SingleCardLightAndDark) {
+// A stand-in, not the tweak's card: the platform's tests cannot link the add-on, so this picture is of the
+// card-shaped views of the test support (addCard: five views with the card's geometry and a symbol for its icon),
+// checking that the renderer draws such a tile alike in light and dark. The real cards' pictures come from the cards
+// themselves, in the tweak's tests (StatusCardSnapshots).
+TEST_F(Snapshots, SingleCardStandInLightAndDark) {
     UIScreen::setDeviceProfile("iphone-8");
     for (long style : {1L, 2L}) {
         auto page = alloc<UIView>();

@@ -7,6 +7,10 @@
 #include "platform/ui/UITraitCollection.h"
 
 #include <cmath>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -190,6 +194,60 @@ TEST(CardColourReader, SingleDigitsAreReadDoubled) {
             << digit;
     }
     EXPECT_DOUBLE_EQ(VantileCardCell::cardColorComponentFrom("x7f", 1, 2), 0x7F / 255.0);
+}
+
+class RandomColoursAcrossProcesses : public CardFixture {
+protected:
+    void SetUp() override {
+        CardFixture::SetUp();
+        store(key::toggleCellsRandomChroma, true);
+        platform::unfixRandomSeed();
+        ::unsetenv(std::string(platform::kRandomSeedVariable).c_str());
+    }
+    void TearDown() override {
+        ::unsetenv(std::string(platform::kRandomSeedVariable).c_str());
+        CardFixture::TearDown();
+    }
+    // The random background a card built in a new process gets, read back through a pipe. The child stands for a
+    // Settings process after a respring: it forks from this one and builds the card before anything else draws.
+    static std::string randomBackgroundInNewProcess() {
+        int channel[2];
+        if (::pipe(channel) != 0) return "no pipe";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(channel[0]);
+            auto card = makeCard("GeneralCell", kCardFrame);
+            const RGBA c = rgba(card->cellBaseView()->backgroundColor());
+            const std::string text =
+                std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
+            [[maybe_unused]] const auto written = ::write(channel[1], text.data(), text.size());
+            ::_exit(0);
+        }
+        ::close(channel[1]);
+        std::string got;
+        char buffer[128];
+        for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) got.append(buffer, n);
+        ::close(channel[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return got;
+    }
+};
+
+TEST_F(RandomColoursAcrossProcesses, EachProcessDrawsItsOwnUnlessASeedIsFixed) {
+    const std::string first = randomBackgroundInNewProcess();
+    const std::string second = randomBackgroundInNewProcess();
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, second) << "without a seed a respring shows new colours";
+
+    ::setenv(std::string(platform::kRandomSeedVariable).c_str(), "20261208", 1);
+    const std::string seeded = randomBackgroundInNewProcess();
+    EXPECT_EQ(randomBackgroundInNewProcess(), seeded) << "a fixed seed gives every process the same colours";
+    EXPECT_NE(seeded, first);
+
+    ::unsetenv(std::string(platform::kRandomSeedVariable).c_str());
+    platform::seedRandom(20261208);
+    EXPECT_EQ(randomBackgroundInNewProcess(), seeded) << "a child follows the seed its parent fixed";
 }
 
 }  // namespace

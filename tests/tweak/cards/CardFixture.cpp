@@ -68,9 +68,10 @@ void CardFixture::SetUp() {
     UIScreen::resetDeviceProfile();
     UIView::setSystemUserInterfaceStyle(UIUserInterfaceStyleLight);
     // The bindings must reach this device; a card test run after another that bound elsewhere would lie.
-    ASSERT_TRUE(cards::wifiCellSettings().toggleHaptics);
+    ASSERT_TRUE(cards::cardKindForClass("WifiCell")->settings.toggleHaptics);
     store(key::toggleHaptics, false);
-    ASSERT_FALSE(cards::wifiCellSettings().toggleHaptics) << "the card bindings follow another device root";
+    ASSERT_FALSE(cards::cardKindForClass("WifiCell")->settings.toggleHaptics)
+        << "the card bindings follow another device root";
     store(key::toggleHaptics, Value());
 }
 

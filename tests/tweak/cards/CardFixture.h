@@ -7,6 +7,7 @@
 #include "tweak/cards/CardKind.h"
 #include "tweak/cards/CardStartup.h"
 #include "tweak/cards/VantileCardCell.h"
+#include "tweak/cards/VantileCatalogue.h"
 
 #include "common/Keys.h"
 #include "platform/core/Value.h"

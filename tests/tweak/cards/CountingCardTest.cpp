@@ -2,7 +2,7 @@
 // section titles and addresses of the sub-pages they open.
 #include "tests/tweak/cards/CardFixture.h"
 
-#include "tweak/cards/ThirdPartyAppsCell.h"
+#include "tweak/cards/VantileCountingCell.h"
 
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/RunLoop.h"
@@ -84,7 +84,7 @@ TEST_F(CountingCards, StoreAppsAreTheRecordsWithAnItemName) {
     EXPECT_EQ(subtitleOf("ThirdPartyAppsCell"), "0 installed") << "no workspace in the process";
     platform::runtime::enableClassGroup("LSApplicationWorkspace");
     // An empty item name is still a name: only a missing one marks a system application.
-    EXPECT_EQ(ThirdPartyAppsCell::storeItemNames(), (std::vector<std::string>{"Notes Plus", "Maps Pro", ""}));
+    EXPECT_EQ(VantileCountingCell::storeItemNames(), (std::vector<std::string>{"Notes Plus", "Maps Pro", ""}));
     const std::size_t before = LSApplicationWorkspace::enumerationCount();
     EXPECT_EQ(subtitleOf("ThirdPartyAppsCell"), "3 installed");
     EXPECT_EQ(subtitleOf("ThirdPartyAppsCell"), "3 installed");
@@ -93,7 +93,7 @@ TEST_F(CountingCards, StoreAppsAreTheRecordsWithAnItemName) {
 
 TEST_F(CountingCards, ChangedStockTitleReachesNewCardsAndNotTheAddress) {
     platform::runtime::enableClassGroup("Preferences");
-    if (!objc_getClass("PSURLManager")) GTEST_SKIP() << "the host's URL manager is not in this program";
+    ASSERT_TRUE(objc_getClass("PSURLManager")) << "the host's URL manager must be in this program";
     store(key::toggleHaptics, false);
     auto old = makeCard("StockAppsCell", kCardFrame);
     store(key::stockAppsString, "Apple");

@@ -1,4 +1,4 @@
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/VantileCatalogue.h"
 #include "tweak/dashboard/VantileItemLists.h"
 
 #include "common/Keys.h"

@@ -15,6 +15,11 @@
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UIResponder.h"
 #include "platform/harness/Renderer.h"
+#include "platform/harness/TouchDriver.h"
+#include "platform/ui/UICollectionView.h"
+#include "platform/ui/UICollectionViewCell.h"
+#include "platform/ui/UIButton.h"
+#include "platform/ui/UIImageView.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITraitCollection.h"
 #include "platform/ui/UISearchBar.h"
@@ -22,6 +27,7 @@
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
 #include "tweak/dashboard/VantileBaseView.h"
+#include "tweak/dashboard/VantileCollectionView.h"
 #include "tests/support/Snapshot.h"
 #include "tweak/startup/RootPageHooks.h"
 
@@ -78,6 +84,37 @@ TEST_F(RootPage, DashboardCoversThePinnedRootTable) {
     auto hit = window->hitTest(CGPoint{100, 300});
     ASSERT_TRUE(hit);
     EXPECT_TRUE(hit == s.settingBaseView || hit->isDescendantOfView(s.settingBaseView)) << hit->description();
+}
+
+// The grid's margins put its bottom 40 points above the bottom of an overlay that starts under the bars, so on a
+// home-button screen the grid reaches below the screen (41 points on the iPhone 8). Scrolled to the end, the last
+// row must still end on the screen, on every screen.
+TEST_F(RootPage, TheLastRowOfALongGridCanBeScrolledIntoView) {
+    Value::Array titles;
+    for (const auto& title : vantile::catalogueTitles()) titles.emplace_back(title);
+    store(key::vantileEnabledArray, Value(std::move(titles)));
+    for (const UIScreenProfile& profile : UIScreen::knownProfiles()) {
+        SCOPED_TRACE(profile.name);
+        ASSERT_TRUE(UIScreen::setDeviceProfile(profile.name));
+        showRootPage(accountRootList());
+        window->layoutIfNeeded();
+        const auto grid = VantileBaseView::vantileCollectionView();
+        const auto collection = grid->vantileSettingsCollectionView();
+        const CGRect gridOnScreen = grid->convertRectToView(grid->bounds(), window);
+        const CGFloat below = std::max<CGFloat>(0, gridOnScreen.maxY() - profile.size.height);
+        if (profile.name == "iphone-8") {
+            EXPECT_DOUBLE_EQ(below, 41) << "the grid's own frame is left as it is";
+        }
+        EXPECT_DOUBLE_EQ(collection->contentInset().bottom, below);
+
+        collection->setContentOffset(collection->maximumContentOffset());
+        window->layoutIfNeeded();
+        const auto last = collection->cellForItemAtIndexPath({0, static_cast<long>(vantile::kCatalogueSize) - 1});
+        ASSERT_TRUE(last);
+        const CGRect lastOnScreen = last->convertRectToView(last->bounds(), window);
+        EXPECT_LE(lastOnScreen.maxY(), profile.size.height) << "the last row ends on the screen";
+    }
+    store(key::vantileEnabledArray, Value());
 }
 
 TEST_F(RootPage, DashboardKeepsItsPlaceAfterAPageWasPushedAndPopped) {
@@ -227,7 +264,7 @@ TEST_F(RootPage, ButtonsFireOneLightHapticEachOnlyWhileHapticsAreOn) {
 }
 
 TEST_F(RootPage, GearPresentsANewCardEditorEachTime) {
-    if (!objc_getClass("VantileViewController")) GTEST_SKIP() << "the card editor is not in this build";
+    ASSERT_TRUE(objc_getClass("VantileViewController")) << "the card editor must be in this build";
     auto root = showRootPage(accountRootList());
     auto gear = root->navigationItem()->leftBarButtonItem();
     ASSERT_TRUE(gear->press());
@@ -239,6 +276,45 @@ TEST_F(RootPage, GearPresentsANewCardEditorEachTime) {
     first->dismissViewControllerAnimatedCompletion(false);
     ASSERT_TRUE(gear->press());
     EXPECT_NE(state().vantileViewController, first);
+}
+
+// The image insets draw the gear's glyph at x 8–28 and the magnifier's at 29–49, left of its own button (44–74), on
+// every screen; a person taps what is drawn, and the bar hands that tap to the item drawn there.
+TEST_F(RootPage, TapsAtTheDrawnGearAndMagnifierOpenWhatTheyShowOnEveryScreen) {
+    for (const UIScreenProfile& profile : UIScreen::knownProfiles()) {
+        SCOPED_TRACE(profile.name);
+        ASSERT_TRUE(UIScreen::setDeviceProfile(profile.name));
+        auto root = showRootPage(accountRootList());
+        window->layoutIfNeeded();
+        const auto views = navigation->navigationBar()->leftItemViews();
+        ASSERT_EQ(views.size(), 2u);
+        auto drawnCentre = [&](const Ref<UIView>& view) {
+            const auto image = cast<UIButton>(view)->imageView();
+            const CGRect r = image->convertRectToView(image->bounds(), window);
+            return CGPoint{r.midX(), r.midY()};
+        };
+        const CGPoint gear = drawnCentre(views[0]);
+        const CGPoint magnifier = drawnCentre(views[1]);
+        EXPECT_DOUBLE_EQ(gear.x, 18);
+        EXPECT_DOUBLE_EQ(magnifier.x, 39);
+        const CGRect magnifierButton = views[1]->convertRectToView(views[1]->bounds(), window);
+        EXPECT_FALSE(magnifierButton.contains(magnifier)) << "the glyph lies outside its button";
+
+        auto field = root->navigationItem()->searchController()->searchBar()->searchTextField();
+        platform::TouchDriver(window).tap(magnifier);
+        EXPECT_TRUE(field->isFirstResponder()) << "the drawn magnifier opens the search field";
+        EXPECT_FALSE(navigation->presentedViewController());
+        field->resignFirstResponder();
+
+        platform::TouchDriver(window).tap(gear);
+        ASSERT_TRUE(state().vantileViewController);
+        EXPECT_EQ(navigation->presentedViewController(), state().vantileViewController)
+            << "the drawn gear opens the card editor";
+        EXPECT_FALSE(field->isFirstResponder());
+        platform::RunLoop::main().advance(1);
+        state().vantileViewController->dismissViewControllerAnimatedCompletion(false);
+        state().vantileViewController = nullptr;
+    }
 }
 
 TEST_F(RootPage, StyleReplacementsActOnEveryListPageAndSearchField) {

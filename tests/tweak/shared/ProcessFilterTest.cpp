@@ -1,4 +1,4 @@
-#include "tweak/startup/ProcessFilter.h"
+#include "tweak/shared/ProcessFilter.h"
 
 #include "platform/core/NSProcessInfo.h"
 

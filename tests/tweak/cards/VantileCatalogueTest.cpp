@@ -1,4 +1,4 @@
-#include "tweak/dashboard/VantileCatalogue.h"
+#include "tweak/cards/VantileCatalogue.h"
 #include "tweak/dashboard/VantileItems.h"
 
 #include "platform/core/Runtime.h"

@@ -1,4 +1,4 @@
-#include "tweak/startup/Bindings.h"
+#include "tweak/shared/Bindings.h"
 
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/PropertyList.h"

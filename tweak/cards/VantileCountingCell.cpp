@@ -1,15 +1,15 @@
-// The store applications card and its start-up state.
-#include "tweak/cards/ThirdPartyAppsCell.h"
+#include "tweak/cards/VantileCountingCell.h"
 
-#include "tweak/cards/CardStartup.h"
+#include "tweak/cards/CardKind.h"
 
+#include "platform/core/NSFileManager.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/StringFormat.h"
 #include "platform/ui/UILabel.h"
 
-VT_REGISTER_CLASS(ThirdPartyAppsCell)
+VT_REGISTER_CLASS(VantileCountingCell)
 
-std::vector<std::string> ThirdPartyAppsCell::storeItemNames() {
+std::vector<std::string> VantileCountingCell::storeItemNames() {
     std::vector<std::string> names;
     Class workspaceClass = objc_getClass("LSApplicationWorkspace");
     if (!workspaceClass) return names;
@@ -28,20 +28,21 @@ std::vector<std::string> ThirdPartyAppsCell::storeItemNames() {
     return names;
 }
 
-void ThirdPartyAppsCell::finishBuilding() {
-    const long count = static_cast<long>(storeItemNames().size());
-    subtitleLabel()->setText(platform::stringWithFormat("%ld installed", count));
+long VantileCountingCell::countFor(const vantile::cards::CardRow& row) {
+    using vantile::cards::CountSource;
+    switch (row.counts) {
+    case CountSource::Folder: {
+        const auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(row.countedFolder);
+        return entries ? static_cast<long>(entries->size()) : 0;
+    }
+    case CountSource::StoreApplications: return static_cast<long>(storeItemNames().size());
+    case CountSource::None: break;
+    }
+    return 0;
+}
+
+void VantileCountingCell::finishBuilding() {
+    if (const vantile::cards::CardKind* cardKind = kind())
+        subtitleLabel()->setText(platform::stringWithFormat(cardKind->row.countFormat, countFor(cardKind->row)));
     VantileCardCell::finishBuilding();
 }
-
-namespace vantile::cards {
-
-CardSettings& thirdPartyAppsCellSettings() {
-    static CardSettings settings("ThirdPartyAppsCell");
-    return settings;
-}
-
-// Its title is the user's section title, so it fetches no texts.
-void thirdPartyAppsCellStartup() { thirdPartyAppsCellSettings().load({}); }
-
-}  // namespace vantile::cards

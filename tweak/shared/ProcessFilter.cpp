@@ -1,8 +1,16 @@
-#include "tweak/startup/ProcessFilter.h"
+#include "tweak/shared/ProcessFilter.h"
 
 #include "platform/core/NSProcessInfo.h"
 
 namespace vantile {
+namespace {
+
+std::optional<bool>& noted() {
+    static std::optional<bool> verdict;
+    return verdict;
+}
+
+}  // namespace
 
 bool processNameQualifies(std::string_view firstArgument) {
     return firstArgument.find("/Application") != std::string_view::npos ||
@@ -13,5 +21,9 @@ bool processQualifies() {
     const auto arguments = NSProcessInfo::processInfo()->arguments();
     return !arguments.empty() && processNameQualifies(arguments.front());
 }
+
+void noteProcessFilter(bool qualified) { noted() = qualified; }
+
+std::optional<bool> notedProcessFilter() { return noted(); }
 
 }  // namespace vantile
