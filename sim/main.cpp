@@ -1,6 +1,7 @@
 // vantile-sim: the simulated device. Each command plays a part of it; see the usage text.
 #include "sim/StartupCommand.h"
 #include "sim/StartupOptions.h"
+#include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
 
 #include <filesystem>
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
             }
             return sim::runStartupCommand(rest);
         }
+        if (command == "install") return sim::install::runInstallCommand(rest);
         if (command == "run") {
             if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
                 std::cout << sim::scenario::runUsage();

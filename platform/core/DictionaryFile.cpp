@@ -13,6 +13,11 @@ std::optional<std::filesystem::path> resolve(std::string_view path) {
     return devicePath(path);
 }
 
+// A plain file is opened where its links lead, and only when that is inside the device root.
+std::optional<std::filesystem::path> plainFile(const std::filesystem::path& hostPath) {
+    return resolveInsideDeviceRoot(hostPath);
+}
+
 }  // namespace
 
 std::optional<Value::Dictionary> dictionaryWithContentsOfFile(std::string_view path) {
@@ -23,7 +28,9 @@ std::optional<Value::Dictionary> dictionaryWithContentsOfFile(std::string_view p
         if (domain->fileState() != PreferenceDomain::FileState::Readable) return std::nullopt;
         return *snapshot;
     }
-    auto value = readPropertyListFile(*file);
+    const auto plain = plainFile(*file);
+    if (!plain) return std::nullopt;
+    auto value = readPropertyListFile(*plain);
     if (!value || !value->isDictionary()) return std::nullopt;
     return std::move(*value->asDictionary());
 }
@@ -32,7 +39,8 @@ bool writeDictionaryToFile(std::string_view path, const Value::Dictionary& dict)
     auto file = resolve(path);
     if (!file) return false;
     if (auto domain = PreferenceDomain::forFile(*file)) return domain->replace(dict);
-    return writePropertyListFile(*file, Value(dict));
+    const auto plain = plainFile(*file);
+    return plain && writePropertyListFile(*plain, Value(dict));
 }
 
 Value dictionaryValueOfFile(std::string_view devicePath) {

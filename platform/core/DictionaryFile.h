@@ -11,13 +11,14 @@
 
 namespace platform {
 
-// The dictionary a property-list file holds. Nothing when the path resolves to nothing, the file is missing or
-// unreadable, or it holds something other than a dictionary. A "file://" URL is accepted as its path.
+// The dictionary a property-list file holds. Nothing when the path resolves to nothing (or, following its symbolic
+// links, to a place outside the device root), the file is missing or unreadable, or it holds something other than a
+// dictionary. A "file://" URL is accepted as its path.
 std::optional<Value::Dictionary> dictionaryWithContentsOfFile(std::string_view devicePath);
 
 // Replaces the file with `dict` (binary, atomic). For a preference domain's file the domain then holds exactly
 // `dict`, and an empty dictionary deletes the file as an emptied domain does. False when the path resolves to
-// nothing or the write fails; the old file is then untouched.
+// nothing (or outside the device root, as above) or the write fails; the old file is then untouched.
 bool writeDictionaryToFile(std::string_view devicePath, const Value::Dictionary& dict);
 
 // dictionaryWithContentsOfFile() as a value: the dictionary, or None.

@@ -123,25 +123,31 @@ void HBPreferences::reloadBindings() {
     for (const auto& b : m_bindings) apply(b, *stored);
 }
 
+void HBPreferences::bind(Binding binding) {
+    m_bindings.push_back(std::move(binding));
+    // The variable reads the shared snapshot in place: the add-on binds dozens of keys at start-up, and a copy of the
+    // domain for each would copy a large profile picture as many times.
+    static const Value::Dictionary nothingStored;
+    const auto stored = m_domain ? m_domain->snapshot() : nullptr;
+    apply(m_bindings.back(), stored ? *stored : nothingStored);
+}
+
 void HBPreferences::registerBoolDefaultForKey(bool* variable, bool defaultValue, std::string_view key) {
     if (!variable) throw std::invalid_argument("registerBool:default:forKey: needs a variable");
     m_defaults.insert_or_assign(std::string(key), Value(defaultValue));
-    m_bindings.push_back({Binding::Kind::Bool, std::string(key), variable});
-    apply(m_bindings.back(), m_domain ? *m_domain->snapshot() : Value::Dictionary{});
+    bind({Binding::Kind::Bool, std::string(key), variable});
 }
 
 void HBPreferences::registerIntegerDefaultForKey(long* variable, long defaultValue, std::string_view key) {
     if (!variable) throw std::invalid_argument("registerInteger:default:forKey: needs a variable");
     m_defaults.insert_or_assign(std::string(key), Value(defaultValue));
-    m_bindings.push_back({Binding::Kind::Integer, std::string(key), variable});
-    apply(m_bindings.back(), m_domain ? *m_domain->snapshot() : Value::Dictionary{});
+    bind({Binding::Kind::Integer, std::string(key), variable});
 }
 
 void HBPreferences::registerObjectDefaultForKey(Value* variable, Value defaultValue, std::string_view key) {
     if (!variable) throw std::invalid_argument("registerObject:default:forKey: needs a variable");
     m_defaults.insert_or_assign(std::string(key), std::move(defaultValue));
-    m_bindings.push_back({Binding::Kind::Object, std::string(key), variable});
-    apply(m_bindings.back(), m_domain ? *m_domain->snapshot() : Value::Dictionary{});
+    bind({Binding::Kind::Object, std::string(key), variable});
 }
 
 void HBPreferences::registerDefaults(const Value::Dictionary& defaults) {

@@ -75,6 +75,7 @@ private:
         std::string key;
         void* variable;
     };
+    void bind(Binding binding);
     void apply(const Binding& binding, const Value::Dictionary& stored) const;
     void reloadBindings();
     Value registeredDefault(std::string_view key) const;

@@ -21,7 +21,7 @@ namespace {
 constexpr std::string_view kPreferencesFolder = "/var/mobile/Library/Preferences";
 
 struct Counters {
-    std::atomic<std::size_t> refused{0}, failed{0}, kept{0};
+    std::atomic<std::size_t> refused{0}, failed{0}, kept{0}, refusedFiles{0};
 };
 Counters& counters() {
     static Counters c;
@@ -60,22 +60,30 @@ std::shared_ptr<PreferenceDomain> domainForPath(const std::filesystem::path& fil
 
 // An exclusive flock(2) on the lock file for the lifetime of the object. The descriptor is opened afresh for each
 // write: flock belongs to the open file description, which a forked child would otherwise share with its parent.
+// `path` has been resolved inside the device root; a link put there since, or anything but a regular file, is
+// refused rather than written (the counter goes into the file's first bytes).
 class FileLock {
 public:
     explicit FileLock(const std::filesystem::path& path) {
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (m_fd < 0) return;
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+        if (m_fd < 0) {
+            if (errno == ELOOP) ++counters().refusedFiles;
+            return;
+        }
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ++counters().refusedFiles;
+            release();
+            return;
+        }
         while (::flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
-                ::close(m_fd);
-                m_fd = -1;
+                release();
                 return;
             }
         }
     }
-    ~FileLock() {
-        if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
-    }
+    ~FileLock() { release(); }  // closing releases the lock
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     bool held() const { return m_fd >= 0; }
@@ -90,6 +98,10 @@ public:
     }
 
 private:
+    void release() {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = -1;
+    }
     int m_fd = -1;
 };
 
@@ -98,14 +110,22 @@ struct FileRead {
     PreferenceDomain::FileState state = PreferenceDomain::FileState::Missing;
 };
 
-FileRead readDomainFile(const std::filesystem::path& file) {
+// Reads the backing file, unless following its links leads out of `root`, or it is no regular file or too large:
+// such a file is counted and reads as damaged, so that the first write moves it aside.
+FileRead readDomainFile(const std::filesystem::path& root, const std::filesystem::path& file) {
     FileRead r;
-    auto value = readPropertyListFile(file);
-    struct stat st {};
-    // Only a failed read needs telling a missing file from a damaged one.
-    if (!value && ::stat(file.c_str(), &st) != 0 && errno == ENOENT) return r;
-    if (value && value->isDictionary()) {
-        r.dict = std::move(*value->asDictionary());
+    const auto resolved = resolveBelow(root, file);
+    if (!resolved) {
+        ++counters().refusedFiles;
+        r.state = PreferenceDomain::FileState::Unreadable;
+        return r;
+    }
+    auto contents = loadPropertyListFile(*resolved);
+    if (contents.failure == PlistFileFailure::Missing) return r;
+    if (contents.failure == PlistFileFailure::NotRegularFile || contents.failure == PlistFileFailure::TooLarge)
+        ++counters().refusedFiles;
+    if (contents.value && contents.value->isDictionary()) {
+        r.dict = std::move(*contents.value->asDictionary());
         r.state = PreferenceDomain::FileState::Readable;
     } else {
         r.state = PreferenceDomain::FileState::Unreadable;
@@ -117,7 +137,7 @@ bool keepCorruptFile(const std::filesystem::path& file) {
     std::filesystem::path target = file;
     target += ".corrupt";
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(target, ec); ++n) {
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(target, ec)); ++n) {
         target = file;
         target += ".corrupt." + std::to_string(n);
     }
@@ -153,7 +173,7 @@ void removeStaleTemporaries(const std::filesystem::path& file) {
 
 PreferenceCounters preferenceCounters() {
     auto& c = counters();
-    return {c.refused.load(), c.failed.load(), c.kept.load()};
+    return {c.refused.load(), c.failed.load(), c.kept.load(), c.refusedFiles.load()};
 }
 
 void resetPreferenceCounters() {
@@ -161,6 +181,7 @@ void resetPreferenceCounters() {
     c.refused = 0;
     c.failed = 0;
     c.kept = 0;
+    c.refusedFiles = 0;
 }
 
 std::size_t checkPreferenceChanges() {
@@ -228,7 +249,7 @@ std::shared_ptr<PreferenceDomain> PreferenceDomain::forFile(const std::filesyste
 
 PreferenceDomain::PreferenceDomain(std::filesystem::path file)
     : m_file(std::move(file)), m_lockFile(m_file.string() + ".lock"),
-      m_snapshot(std::make_shared<Value::Dictionary>()) {}
+      m_root(deviceRoot().value_or(m_file.parent_path())), m_snapshot(std::make_shared<Value::Dictionary>()) {}
 
 PreferenceDomain::~PreferenceDomain() {
     if (m_counterMap) ::munmap(const_cast<void*>(m_counterMap), sizeof(std::uint64_t));
@@ -238,8 +259,16 @@ PreferenceDomain::~PreferenceDomain() {
 std::uint64_t PreferenceDomain::writeCounter() {
     if (m_counterMap) return __atomic_load_n(static_cast<const std::uint64_t*>(m_counterMap), __ATOMIC_ACQUIRE);
     if (m_counterFd < 0) {
-        m_counterFd = ::open(m_lockFile.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_counterFd < 0) return 0;
+        // Never a link (a link could show any host file's bytes as the counter) nor a pipe (the open would block);
+        // the folder is checked once the file opened, so the common case of no lock file yet costs one open.
+        const int fd = ::open(m_lockFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) return 0;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !resolveBelow(m_root, m_lockFile)) {
+            ::close(fd);
+            return 0;
+        }
+        m_counterFd = fd;
     }
     // A shared mapping sees every writer's pwrite at once, as pread does. It is made only once the file holds the
     // whole counter: touching a mapped page past the end of a file faults, and the counter file never shrinks.
@@ -282,7 +311,7 @@ bool PreferenceDomain::revalidateLocked(bool force) {
     if (m_stamp && *m_stamp == stamp) return false;
     // A moved stamp counts as a change without comparing contents: telling observers once too often only makes them
     // re-read values they already hold, while the comparison would cost as much as the parse.
-    FileRead read = readDomainFile(m_file);
+    FileRead read = readDomainFile(m_root, m_file);
     m_stamp = stamp;
     m_state = read.state;
     m_snapshot = std::make_shared<const Value::Dictionary>(std::move(read.dict));
@@ -349,16 +378,21 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
     bool ok = true;
     {
         std::lock_guard lock(m_mutex);
+        // The folder and the lock file are looked up through their links first: a link planted in the root must
+        // not make this process create folders, lock or write anywhere else on the host.
+        const auto folder = resolveBelow(m_root, m_file.parent_path());
         std::error_code ec;
-        std::filesystem::create_directories(m_file.parent_path(), ec);
-        FileLock fileLock(m_lockFile);
-        if (!fileLock.held()) {
+        if (folder) std::filesystem::create_directories(*folder, ec);
+        const auto lockFile = folder ? resolveBelow(m_root, m_lockFile) : std::nullopt;
+        if (!lockFile) ++counters().refusedFiles;
+        FileLock fileLock(lockFile.value_or(std::filesystem::path()));
+        if (!lockFile || !fileLock.held()) {
             ++counters().failed;
             return false;
         }
         // Under the lock the file is what every other writer left; merging into it, not into our copy, is what
         // keeps their keys.
-        FileRead current = readDomainFile(m_file);
+        FileRead current = readDomainFile(m_root, m_file);
         Value::Dictionary merged = current.dict;
         change(merged);
         const bool same = merged == current.dict;
@@ -385,7 +419,7 @@ bool PreferenceDomain::commit(const std::function<bool(Value::Dictionary&)>& cha
         changed = !same || !m_stamp || !(*m_stamp == stamp);
         FileRead after;
         if (!ok) {
-            after = readDomainFile(m_file);
+            after = readDomainFile(m_root, m_file);
         } else {
             after.state = same ? current.state : merged.empty() ? FileState::Missing : FileState::Readable;
             after.dict = std::move(merged);

@@ -7,8 +7,13 @@
 // Writes merge: under an exclusive lock on "<file>.lock" the file is read again, the changed keys are applied, and
 // the result replaces the file atomically (temporary file, fsync, rename), so two processes writing different keys
 // at once both land and a writer killed half-way leaves the old file or the new one. A domain left without keys
-// deletes its file. A file that is unreadable, truncated or not a dictionary reads as an empty domain; the first
-// write moves it aside to "<file>.corrupt" (".corrupt.2", ... when that exists) before replacing it.
+// deletes its file. A file that is unreadable, truncated or not a dictionary reads as an empty domain; so does one
+// that parsePropertyList() refuses (nesting too deep, values it could not keep exactly), one that is no regular file
+// (a pipe would block every reader) or larger than kMaximumPlistFileSize, and one reached through a symbolic link
+// that leads out of the device root. The first write moves it aside to "<file>.corrupt" (".corrupt.2", ... when that
+// exists) before replacing it. A value the file could not hold exactly (see serializePropertyList()) fails the write,
+// which then changes nothing. The preferences folder and the lock file must lead inside the root as well, and the
+// lock file be a regular file; otherwise writes fail (and reads find nothing).
 //
 // Reads come from an in-process copy that is re-validated by one stat(2) of the file (inode, size, modification
 // and change times to the nanosecond) and a write counter that every writer bumps in the lock file; the counter
@@ -48,6 +53,9 @@ struct PreferenceCounters {
     std::size_t refusedDomains = 0;  // calls naming an empty domain, one with "/" or "..", or no device root
     std::size_t failedWrites = 0;    // writes whose file could not be locked, written or removed
     std::size_t corruptFilesKept = 0;  // damaged files moved aside before a write replaced them
+    // Backing files (or lock files) left unread: not regular files, larger than the cap, or reached through a
+    // symbolic link that leads out of the device root. They read as damaged.
+    std::size_t refusedFiles = 0;
 };
 PreferenceCounters preferenceCounters();
 void resetPreferenceCounters();
@@ -119,6 +127,8 @@ private:
 
     const std::filesystem::path m_file;
     const std::filesystem::path m_lockFile;
+    // The device root when the domain was made; every file the domain opens must resolve inside it.
+    const std::filesystem::path m_root;
     std::mutex m_mutex;
     Snapshot m_snapshot;
     FileState m_state = FileState::Missing;

@@ -1,5 +1,6 @@
 #include "sim/install/PackageInstaller.h"
 
+#include "platform/core/DeviceRoot.h"
 #include "sim/Loader.h"
 #include "sim/install/ProgramRun.h"
 
@@ -9,6 +10,8 @@
 #include <set>
 #include <sstream>
 #include <system_error>
+
+#include <csignal>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -18,6 +21,7 @@ namespace {
 
 constexpr const char* kDpkgInfo = "var/lib/dpkg/info";
 constexpr const char* kDpkgStatus = "var/lib/dpkg/status";
+constexpr const char* kStagingPrefix = ".staging-";
 
 std::string trimmed(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
@@ -94,18 +98,43 @@ bool writeText(const fs::path& path, const std::string& text) {
 
 std::string devicePathOf(const fs::path& relative) { return "/" + relative.generic_string(); }
 
+// A path below the root spelled plainly: no "..", "." or empty parts, so that it names one place lexically.
+bool isPlainRelative(const fs::path& relative) {
+    if (relative.empty() || relative.is_absolute()) return false;
+    for (const auto& part : relative) {
+        const std::string s = part.string();
+        if (s.empty() || s == "." || s == "..") return false;
+    }
+    return true;
+}
+
+// Whether the folder that holds `relative` is inside the root once every symbolic link on the way is followed. The
+// last component is not followed: it is what gets installed, replaced or removed, as a link if it is one.
+bool folderStaysInside(const fs::path& root, const fs::path& relative) {
+    return platform::resolveBelow(root, relative.parent_path()).has_value();
+}
+
 struct StagedTree {
     std::vector<fs::path> folders;  // relative, parents before children
     std::vector<fs::path> files;    // regular files and symbolic links, relative
 };
 
-// Everything the package unpacked; nothing when it holds something a package may not install (a device, a pipe).
-std::optional<StagedTree> scanStaged(const fs::path& top, std::string& why) {
+// Everything the package unpacked; nothing when it holds something a package may not install (a device, a pipe,
+// a name the file list could not record). Paths are taken as spelled, never through the links they name.
+std::optional<StagedTree> scanStaged(const fs::path& top, const fs::path& deb, std::string& why) {
     StagedTree tree;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(top, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-        const fs::path rel = fs::relative(it->path(), top);
+        const fs::path rel = it->path().lexically_relative(top);
+        const std::string name = rel.generic_string();
+        if (name.find_first_of("\n\r") != std::string::npos) {
+            std::string shown = name;
+            for (char& c : shown)
+                if (c == '\n' || c == '\r') c = '?';
+            why = deb.string() + " holds a name with a line break (/" + shown + "), which its file list cannot record";
+            return std::nullopt;
+        }
         const auto status = it->symlink_status();
         if (fs::is_symlink(status) || fs::is_regular_file(status)) tree.files.push_back(rel);
         else if (fs::is_directory(status)) tree.folders.push_back(rel);
@@ -199,74 +228,117 @@ std::string statusParagraph(const Control& control) {
     return text;
 }
 
-}  // namespace
 
-InstallResult installPackage(const fs::path& deb, const fs::path& root) {
-    InstallResult result;
+// The staging folder inside the root (so that moving a file into place is a rename on the same file system),
+// removed on every way out of an install; a refused install into a root that did not exist takes the root too.
+class Staging {
+public:
+    Staging(fs::path root, const std::string& package, bool rootExisted)
+        : m_root(std::move(root)), m_rootExisted(rootExisted),
+          m_folder(m_root / (kStagingPrefix + package + "-" + std::to_string(::getpid()))) {}
+    ~Staging() {
+        std::error_code ec;
+        fs::remove_all(m_folder, ec);
+        if (!m_done && !m_rootExisted) fs::remove_all(m_root, ec);
+    }
+    Staging(const Staging&) = delete;
+    Staging& operator=(const Staging&) = delete;
+
+    const fs::path& folder() const { return m_folder; }
+    fs::path files() const { return m_folder / "files"; }
+    void done() { m_done = true; }
+
+private:
+    fs::path m_root;
+    bool m_rootExisted;
+    fs::path m_folder;
+    bool m_done = false;
+};
+
+// Staging folders of installs that were killed half-way: their process is gone, so nothing will remove them but the
+// next install. A folder whose process still runs belongs to an install in progress and stays.
+void removeAbandonedStaging(const fs::path& root) {
     std::error_code ec;
-    if (!fs::is_regular_file(deb, ec)) {
-        result.error = "no package at " + deb.string();
-        return result;
+    std::vector<fs::path> abandoned;
+    for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(kStagingPrefix, 0) != 0 || !fs::is_directory(it->symlink_status())) continue;
+        const std::string pid = name.substr(name.rfind('-') + 1);
+        const bool numeric = !pid.empty() && pid.size() < 10 && pid.find_first_not_of("0123456789") == std::string::npos;
+        if (numeric && (::kill(std::stoi(pid), 0) == 0 || errno == EPERM)) continue;
+        abandoned.push_back(it->path());
     }
+    for (const auto& folder : abandoned) fs::remove_all(folder, ec);
+}
+
+// Step 1: the control file. Nothing when it names a valid package; else why not.
+std::optional<std::string> readControl(const fs::path& deb, Control& control) {
+    std::error_code ec;
+    if (!fs::is_regular_file(deb, ec)) return "no package at " + deb.string();
     const ProgramOutput info = runProgram({"dpkg-deb", "--field", deb.string()});
-    if (!info.succeeded()) {
-        result.error = deb.string() + " is no readable package: " + trimmed(info.err.empty() ? info.out : info.err);
-        return result;
-    }
-    const Control control = parseControl(info.out);
-    result.package = control.field("Package");
-    result.version = control.field("Version");
-    if (!isValidPackageName(result.package)) {
-        result.error = deb.string() + " names no valid package (\"" + result.package + "\")";
-        return result;
-    }
+    if (!info.succeeded())
+        return deb.string() + " is no readable package: " + trimmed(info.err.empty() ? info.out : info.err);
+    control = parseControl(info.out);
+    if (!isValidPackageName(control.field("Package")))
+        return deb.string() + " names no valid package (\"" + control.field("Package") + "\")";
+    return std::nullopt;
+}
 
-    const bool rootExisted = fs::exists(root, ec);
-    fs::create_directories(root, ec);
-    if (ec || !fs::is_directory(root)) {
-        result.error = "cannot use " + root.string() + " as device root";
-        return result;
+// Step 2: the package's files, unpacked into the staging folder and listed.
+std::optional<StagedTree> unpack(const fs::path& deb, const Staging& staging, std::string& why) {
+    std::error_code ec;
+    fs::remove_all(staging.folder(), ec);
+    fs::create_directories(staging.files(), ec);
+    if (ec) {
+        why = "cannot stage in " + staging.folder().parent_path().string() + ": " + ec.message();
+        return std::nullopt;
     }
-    // Inside the root, so that moving a file into place is a rename on the same file system.
-    const fs::path staging = root / (".staging-" + result.package + "-" + std::to_string(::getpid()));
-    auto abandon = [&](std::string why) {
-        fs::remove_all(staging, ec);
-        if (!rootExisted) fs::remove_all(root, ec);
-        result.error = std::move(why);
-        result.installed.clear();
-        result.removed.clear();
-        return result;
+    const ProgramOutput unpacked = runProgram({"dpkg-deb", "--extract", deb.string(), staging.files().string()});
+    if (!unpacked.succeeded()) {
+        why = deb.string() + " is damaged: " + trimmed(unpacked.err.empty() ? unpacked.out : unpacked.err);
+        return std::nullopt;
+    }
+    auto tree = scanStaged(staging.files(), deb, why);
+    if (tree && tree->files.empty()) {
+        why = deb.string() + " installs no files";
+        return std::nullopt;
+    }
+    return tree;
+}
+
+// Step 3: whether the tree fits the root: no file where the root has a folder or the reverse, and nothing (the
+// package manager's records included) in a folder that a symbolic link of the root leads out of it.
+std::optional<std::string> checkAgainstRoot(const fs::path& root, const StagedTree& tree) {
+    auto outside = [](const fs::path& rel) {
+        return devicePathOf(rel) + " would be installed outside the device root, through a symbolic link";
     };
-    fs::remove_all(staging, ec);
-    fs::create_directories(staging / "files", ec);
-    if (ec) return abandon("cannot stage in " + root.string() + ": " + ec.message());
-
-    const ProgramOutput unpacked = runProgram({"dpkg-deb", "--extract", deb.string(), (staging / "files").string()});
-    if (!unpacked.succeeded())
-        return abandon(deb.string() + " is damaged: " + trimmed(unpacked.err.empty() ? unpacked.out : unpacked.err));
-    std::string why;
-    const auto tree = scanStaged(staging / "files", why);
-    if (!tree) return abandon(why);
-    if (tree->files.empty()) return abandon(deb.string() + " installs no files");
-    for (const auto& file : tree->files) {
-        const auto existing = fs::symlink_status(root / file);
-        if (fs::is_directory(existing)) return abandon(devicePathOf(file) + " is a folder in the device root");
+    for (const auto& file : tree.files) {
+        if (!folderStaysInside(root, file)) return outside(file);
+        if (fs::is_directory(fs::symlink_status(root / file))) return devicePathOf(file) + " is a folder in the device root";
     }
-    for (const auto& folder : tree->folders) {
+    for (const auto& folder : tree.folders) {
+        if (!folderStaysInside(root, folder)) return outside(folder);
         const auto existing = fs::symlink_status(root / folder);
         if (fs::exists(existing) && !fs::is_directory(existing))
-            return abandon(devicePathOf(folder) + " is a file in the device root, the package needs a folder there");
+            return devicePathOf(folder) + " is a file in the device root, the package needs a folder there";
     }
+    for (const fs::path& records : {fs::path(kDpkgInfo) / "x", fs::path(kDpkgStatus)})
+        if (!folderStaysInside(root, records)) return outside(records.parent_path());
+    return std::nullopt;
+}
 
-    // The records are written beside the staged files first, so that putting them in place is a rename too.
+// Step 4: the file list and the status file, written beside the staged files so that putting them in place is a
+// rename too.
+bool writeRecords(const fs::path& root, const Staging& staging, const StagedTree& tree, const Control& control) {
     std::string list = "/.\n";
-    for (const auto& folder : tree->folders) list += devicePathOf(folder) + "\n";
-    for (const auto& file : tree->files) list += devicePathOf(file) + "\n";
+    for (const auto& folder : tree.folders) list += devicePathOf(folder) + "\n";
+    for (const auto& file : tree.files) list += devicePathOf(file) + "\n";
+    const std::string package = control.field("Package");
     std::string status;
     bool replacedParagraph = false;
     for (const auto& [name, paragraph] : readStatus(root)) {
         if (!status.empty()) status += "\n";
-        if (name == result.package) {
+        if (name == package) {
             status += statusParagraph(control);
             replacedParagraph = true;
         } else {
@@ -274,28 +346,72 @@ InstallResult installPackage(const fs::path& deb, const fs::path& root) {
         }
     }
     if (!replacedParagraph) status += (status.empty() ? "" : "\n") + statusParagraph(control);
-    if (!writeText(staging / "list", list) || !writeText(staging / "status", status))
-        return abandon("cannot write the package records in " + root.string());
+    return writeText(staging.folder() / "list", list) && writeText(staging.folder() / "status", status);
+}
 
-    const std::vector<std::string> previous = installedFiles(root, result.package);
-    Transaction transaction(root, staging);
-    if (!transaction.commit(*tree, why)) return abandon(why);
-
+// Step 6: the previous installation's files that the new one lacks, removed (links as links), with the folders
+// they leave empty. An entry of the list that is not a plain path below the root, or whose folder a link leads out
+// of it, is not the package's to remove and stays.
+std::vector<std::string> removeDropped(const fs::path& root, const std::vector<std::string>& previous,
+                                       const StagedTree& tree) {
     std::set<std::string> now;
-    for (const auto& file : tree->files) now.insert(devicePathOf(file));
-    const std::set<fs::path> keep(tree->folders.begin(), tree->folders.end());
+    for (const auto& file : tree.files) now.insert(devicePathOf(file));
+    const std::set<fs::path> keep(tree.folders.begin(), tree.folders.end());
+    std::vector<std::string> removed;
+    std::error_code ec;
     for (const auto& old : previous) {
-        if (now.count(old)) continue;
-        const fs::path target = root / fs::path(old).relative_path();
-        if (fs::remove(target, ec)) result.removed.push_back(old);
+        const fs::path rel = fs::path(old).relative_path();
+        if (now.count(old) || !isPlainRelative(rel) || !folderStaysInside(root, rel)) continue;
+        const fs::path target = root / rel;
+        if (fs::remove(target, ec)) removed.push_back(old);
         pruneEmptyFolders(root, target.parent_path(), keep);
     }
+    std::sort(removed.begin(), removed.end());
+    return removed;
+}
+
+InstallResult refused(InstallResult result, std::string why) {
+    result.error = std::move(why);
+    result.installed.clear();
+    result.removed.clear();
+    return result;
+}
+
+}  // namespace
+
+InstallResult installPackage(const fs::path& deb, const fs::path& root) {
+    InstallResult result;
+    Control control;
+    if (auto why = readControl(deb, control)) return refused(result, *why);
+    result.package = control.field("Package");
+    result.version = control.field("Version");
+
+    std::error_code ec;
+    const bool rootExisted = fs::exists(root, ec);
+    fs::create_directories(root, ec);
+    if (ec || !fs::is_directory(root, ec)) return refused(result, "cannot use " + root.string() + " as device root");
+    removeAbandonedStaging(root);
+    Staging staging(root, result.package, rootExisted);
+
+    std::string why;
+    const auto tree = unpack(deb, staging, why);
+    if (!tree) return refused(result, why);
+    if (auto misfit = checkAgainstRoot(root, *tree)) return refused(result, *misfit);
+    if (!writeRecords(root, staging, *tree, control))
+        return refused(result, "cannot write the package records in " + root.string());
+
+    // Step 5: the files into place, all or none.
+    const std::vector<std::string> previous = installedFiles(root, result.package);
+    Transaction transaction(root, staging.folder());
+    if (!transaction.commit(*tree, why)) return refused(result, why);
+
+    result.removed = removeDropped(root, previous, *tree);
     fs::create_directories(root / kDpkgInfo, ec);
-    fs::rename(staging / "list", root / kDpkgInfo / (result.package + ".list"), ec);
-    fs::rename(staging / "status", root / kDpkgStatus, ec);
-    fs::remove_all(staging, ec);
-    result.installed.assign(now.begin(), now.end());
-    std::sort(result.removed.begin(), result.removed.end());
+    fs::rename(staging.folder() / "list", root / kDpkgInfo / (result.package + ".list"), ec);
+    fs::rename(staging.folder() / "status", root / kDpkgStatus, ec);
+    staging.done();
+    for (const auto& file : tree->files) result.installed.push_back(devicePathOf(file));
+    std::sort(result.installed.begin(), result.installed.end());
     return result;
 }
 
@@ -307,6 +423,8 @@ std::vector<std::string> installedFiles(const fs::path& root, const std::string&
     while (std::getline(in, line)) {
         line = trimmed(line);
         if (line.empty() || line == "/.") continue;
+        // Only plain device paths are the package's; a list edited to climb out of the root names nothing here.
+        if (line.front() != '/' || !isPlainRelative(fs::path(line).relative_path())) continue;
         // The list names folders too, as dpkg's does; what is a folder now is not the package's to remove.
         if (fs::is_directory(fs::symlink_status(root / fs::path(line).relative_path()))) continue;
         files.push_back(line);

@@ -60,4 +60,15 @@ TEST(InstallCommand, BadPackagesAndCommandLinesFailClearly) {
     EXPECT_FALSE(fs::exists(device)) << "a refused package left a root behind";
 }
 
+TEST(InstallCommand, IsACommandOfTheSimulator) {
+    simtest::TempDeviceRoot root;
+    const auto help = simtest::runSimulator({"install", "--help"});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("usage: vantile-sim install"), std::string::npos) << help.out;
+    const auto bad = simtest::runSimulator({"install", "--package", (root.path() / "absent.deb").string(), "--root",
+                                            (root.path() / "device").string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("no package at"), std::string::npos) << bad.err;
+}
+
 }  // namespace

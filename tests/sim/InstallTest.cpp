@@ -36,7 +36,9 @@ Files snapshotTree(const fs::path& root) {
     if (!fs::exists(root)) return tree;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string key = "/" + fs::relative(entry.path(), root).generic_string();
-        tree[key] = entry.is_directory() ? "/" : readFile(entry.path());
+        tree[key] = entry.is_symlink()     ? "-> " + fs::read_symlink(entry.path()).string()
+                    : entry.is_directory() ? "/"
+                                           : readFile(entry.path());
     }
     return tree;
 }
@@ -44,16 +46,43 @@ Files snapshotTree(const fs::path& root) {
 class InstallTest : public ::testing::Test {
 protected:
     // A package built with dpkg-deb from `files`, in the test's own folder.
-    fs::path makePackage(const std::string& name, const std::string& version, const Files& files) {
+    // `links` maps device paths to the targets of symbolic links, stored as they are.
+    fs::path makePackage(const std::string& name, const std::string& version, const Files& files,
+                         const Files& links = {}) {
         const fs::path stage = m_work.path() / ("stage-" + name + "-" + version);
         fs::remove_all(stage);
         for (const auto& [path, contents] : files) writeFile(stage / fs::path(path).relative_path(), contents);
+        for (const auto& [path, target] : links) {
+            fs::create_directories((stage / fs::path(path).relative_path()).parent_path());
+            fs::create_symlink(target, stage / fs::path(path).relative_path());
+        }
         writeFile(stage / "DEBIAN/control", "Package: " + name + "\nVersion: " + version +
                                                  "\nArchitecture: iphoneos-arm\nMaintainer: Test <t@example.com>\n"
                                                  "Description: test package\n");
         const fs::path deb = m_work.path() / (name + "_" + version + ".deb");
         const auto built = runProgram({"dpkg-deb", "--root-owner-group", "--build", stage.string(), deb.string()});
         EXPECT_TRUE(built.succeeded()) << built.err;
+        return deb;
+    }
+    // The same package assembled from its three members with tar and ar, as a hostile packager could, for names
+    // that dpkg-deb --build itself refuses to pack.
+    fs::path makeRawPackage(const std::string& name, const std::string& version, const Files& files) {
+        const fs::path work = m_work.path() / ("raw-" + name + "-" + version);
+        fs::remove_all(work);
+        for (const auto& [path, contents] : files) writeFile(work / "data" / fs::path(path).relative_path(), contents);
+        writeFile(work / "control/control", "Package: " + name + "\nVersion: " + version +
+                                                 "\nArchitecture: iphoneos-arm\nMaintainer: Test <t@example.com>\n"
+                                                 "Description: test package\n");
+        writeFile(work / "debian-binary", "2.0\n");
+        const fs::path deb = m_work.path() / (name + "_" + version + "_raw.deb");
+        for (const auto& step : std::vector<std::vector<std::string>>{
+                 {"tar", "-C", (work / "control").string(), "-czf", (work / "control.tar.gz").string(), "./control"},
+                 {"tar", "-C", (work / "data").string(), "-czf", (work / "data.tar.gz").string(), "."},
+                 {"ar", "rc", deb.string(), (work / "debian-binary").string(), (work / "control.tar.gz").string(),
+                  (work / "data.tar.gz").string()}}) {
+            const auto done = runProgram(step);
+            EXPECT_TRUE(done.succeeded()) << step.front() << ": " << done.err;
+        }
         return deb;
     }
     fs::path root() const { return m_work.path() / "device"; }
@@ -201,6 +230,96 @@ TEST_F(InstallTest, TheBuildsPackageHasThePhonesLayout) {
     // The pane's icon is a file of its bundle.
     EXPECT_TRUE(fs::is_regular_file(root() / "Library/PreferenceBundles/VantilePrefs.bundle" /
                                     *entry.find("icon")->asString()));
+}
+
+TEST_F(InstallTest, LinksAreInstalledAsLinksAndNeverFollowed) {
+    // Outside the root: what a link of the package names must survive every install and removal.
+    const fs::path outside = m_work.path() / "host";
+    writeFile(outside / "file", "the host's file");
+    const Files files = {{"/usr/lib/libfoo.1.dylib", "library"}};
+    const Files links = {
+        {"/usr/lib/libfoo.dylib", "libfoo.1.dylib"},
+        {"/Library/host", (outside / "file").string()},
+        {"/Library/up", "../../../.."},
+    };
+    const auto result = installPackage(makePackage("com.test.links", "1", files, links), root());
+    ASSERT_TRUE(result) << *result.error;
+    for (const auto& [path, target] : links) {
+        const fs::path installed = root() / fs::path(path).relative_path();
+        ASSERT_TRUE(fs::is_symlink(installed)) << path;
+        EXPECT_EQ(fs::read_symlink(installed), fs::path(target)) << path;
+    }
+    EXPECT_EQ(readFile(root() / "usr/lib/libfoo.dylib"), "library");
+    EXPECT_EQ(readFile(outside / "file"), "the host's file");
+    EXPECT_EQ(result.installed, (std::vector<std::string>{"/Library/host", "/Library/up", "/usr/lib/libfoo.1.dylib",
+                                                           "/usr/lib/libfoo.dylib"}));
+    EXPECT_EQ(installedFiles(root(), "com.test.links"), result.installed);
+
+    // A later version without the links removes the links, never what they point at.
+    const auto second = installPackage(makePackage("com.test.links", "2", files), root());
+    ASSERT_TRUE(second) << *second.error;
+    EXPECT_EQ(second.removed, (std::vector<std::string>{"/Library/host", "/Library/up", "/usr/lib/libfoo.dylib"}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root() / "Library/host")));
+    EXPECT_EQ(readFile(outside / "file"), "the host's file");
+}
+
+TEST_F(InstallTest, PathsThatWouldLeaveTheRootAreRefused) {
+    const fs::path outside = m_work.path() / "host";
+    writeFile(outside / "Demo.dylib", "the host's library");
+    writeFile(outside / "keep/only-in-1.txt", "the host's text");
+
+    // A folder of the root that is a link out of it: the package's files would land on the host.
+    fs::create_directories(root() / "Library/MobileSubstrate");
+    fs::create_directory_symlink(outside, root() / "Library/MobileSubstrate/DynamicLibraries");
+    const Files before = snapshotTree(root());
+    const auto refused = installPackage(makePackage("com.test.demo", "1.0", kVersion1), root());
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error->find("/Library/MobileSubstrate/DynamicLibraries"), std::string::npos) << *refused.error;
+    EXPECT_EQ(snapshotTree(root()), before);
+    EXPECT_EQ(readFile(outside / "Demo.dylib"), "the host's library");
+
+    // A file list edited to name host files, directly or through a link: the next install removes none of them.
+    fs::remove(root() / "Library/MobileSubstrate/DynamicLibraries");
+    ASSERT_TRUE(installPackage(makePackage("com.test.demo", "1.0", kVersion1), root()));
+    fs::create_directory_symlink(outside / "keep", root() / "Library/Gone");
+    const fs::path list = root() / "var/lib/dpkg/info/com.test.demo.list";
+    const fs::path climb = fs::relative(outside / "Demo.dylib", root());
+    writeFile(list, readFile(list) + "/" + climb.generic_string() + "\n/Library/Gone/only-in-1.txt\n");
+    const auto second = installPackage(makePackage("com.test.demo", "2.0", kVersion2), root());
+    ASSERT_TRUE(second) << *second.error;
+    EXPECT_EQ(readFile(outside / "Demo.dylib"), "the host's library");
+    EXPECT_EQ(readFile(outside / "keep/only-in-1.txt"), "the host's text");
+    for (const auto& removed : second.removed) EXPECT_EQ(removed.find(".."), std::string::npos) << removed;
+}
+
+TEST_F(InstallTest, NamesWithLineBreaksAreRefused) {
+    // The file list holds one path per line; a name with a line break would record a second, unrelated path.
+    for (const char* name : {"/Library/evil\n/var/mobile/Library/Preferences/user.plist", "/Library/cr\rname"}) {
+        fs::remove_all(root());
+        writeFile(root() / "var/mobile/Library/Preferences/user.plist", "the user's own file");
+        const Files before = snapshotTree(root());
+        const fs::path deb = makeRawPackage("com.test.newline", "1", {{name, "x"}, {"/Library/fine", "y"}});
+        const auto result = installPackage(deb, root());
+        EXPECT_FALSE(result) << name;
+        EXPECT_NE(result.error.value_or("").find("line break"), std::string::npos) << result.error.value_or("");
+        EXPECT_EQ(snapshotTree(root()), before);
+    }
+}
+
+TEST_F(InstallTest, StagingFoldersNeverOutliveAnInstall) {
+    // What an install killed half-way left behind: its process is gone.
+    const fs::path litter = root() / ".staging-com.test.demo-999999999";
+    writeFile(litter / "files/Library/half.txt", "half-unpacked");
+    ASSERT_TRUE(installPackage(makePackage("com.test.demo", "1.0", kVersion1), root()));
+    EXPECT_FALSE(fs::exists(litter));
+
+    // Refused installs, at every step, take their staging folder with them.
+    fs::create_directories(root() / "Library/Application Support/Demo.bundle/Assets/new.png");
+    EXPECT_FALSE(installPackage(makePackage("com.test.demo", "2.0", kVersion2), root()));
+    writeFile(m_work.path() / "broken.deb", "!<arch>\ndebian-binary   cut");
+    EXPECT_FALSE(installPackage(m_work.path() / "broken.deb", root()));
+    for (const auto& entry : fs::directory_iterator(root()))
+        EXPECT_NE(entry.path().filename().string().rfind(".staging-", 0), 0u) << entry.path();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/core/HBPreferences.h"
 
+#include "AllocationCount.h"
 #include "PreferenceFixture.h"
 #include "platform/core/CFPreferences.h"
 #include "platform/core/DictionaryFile.h"
@@ -233,6 +234,29 @@ TEST_F(HBPreferencesTest, PlistutilReadsTheDomainAndTheDomainReadsPlistutil) {
     EXPECT_EQ(direction, 1);
     EXPECT_EQ(p->objectForKey("profilePicture"), Value(Value::Data{0xFF, 0xD8, 0xFF}));
     EXPECT_EQ(p->objectForKey("vantileEnabledArray"), Value(Value::Array{Value("Wi-Fi"), Value("Bluetooth")}));
+}
+
+TEST_F(HBPreferencesTest, BindingAVariableNeitherCopiesTheDomainNorItsLargeValues) {
+    // A large profile picture beside the switches, as a user's photo leaves it.
+    const std::size_t pictureSize = 20u << 20;
+    auto p = fresh();
+    p->setObjectForKey(Value(Value::Data(pictureSize, 0xAB)), "profilePicture");
+    p->setBoolForKey(true, "toggleVantile");
+
+    bool flags[12] = {};
+    long numbers[4] = {};
+    Value title;
+    const std::size_t before = testing_support::bytesAllocated();
+    for (bool& flag : flags) p->registerBoolDefaultForKey(&flag, false, "toggleVantile");
+    for (long& number : numbers) p->registerIntegerDefaultForKey(&number, 3, "vantileFlowDirection");
+    p->registerObjectDefaultForKey(&title, Value("Tweaks"), "tweaksSectionString");
+    p->registerDefaults({{"toggleHaptics", true}});
+    const std::size_t allocated = testing_support::bytesAllocated() - before;
+    // Every binding reads the shared snapshot; a single copy of the domain would cost the whole picture.
+    EXPECT_LT(allocated, pictureSize / 4) << allocated << " bytes for 18 registrations";
+    for (bool flag : flags) EXPECT_TRUE(flag);
+    EXPECT_EQ(numbers[3], 3);
+    EXPECT_EQ(title, Value("Tweaks"));
 }
 
 }  // namespace

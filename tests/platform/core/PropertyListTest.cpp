@@ -1,10 +1,12 @@
 #include "platform/core/PropertyList.h"
 
+#include "HostilePlist.h"
 #include "PreferenceFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -172,6 +174,128 @@ TEST_F(PropertyListTest, FailedWriteLeavesOldFileAndNoLitter) {
 TEST_F(PropertyListTest, MissingFileReadsAsNothing) {
     EXPECT_FALSE(platform::readPropertyListFile(m_root / "absent.plist").has_value());
     EXPECT_FALSE(platform::readPropertyListFile(m_root).has_value());
+}
+
+std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+TEST_F(PropertyListTest, NestingIsBoundedBeforeTheParserRecurses) {
+    const std::size_t limit = platform::kMaximumPlistNesting;
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool readable;
+    } cases[] = {
+        {"binary at the limit", hostile::nestedBinary(limit), true},
+        {"binary one deeper", hostile::nestedBinary(limit + 1), false},
+        {"binary 100,000 deep", hostile::nestedBinary(100000), false},
+        {"xml at the limit", hostile::nestedXml(limit), true},
+        {"xml one deeper", hostile::nestedXml(limit + 1), false},
+        {"xml 200,000 open arrays", hostile::nestedXml(200000, false), false},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = platform::parsePropertyList(bytesOf(c.bytes));
+        ASSERT_EQ(parsed.has_value(), c.readable) << c.name;
+        if (!parsed) continue;
+        // Walked without recursion, so that the check cannot overflow either.
+        std::size_t depth = 0;
+        for (const Value* v = &*parsed; v && v->isArray(); v = v->asArray()->empty() ? nullptr : &v->asArray()->front())
+            ++depth;
+        EXPECT_EQ(depth, limit) << c.name;
+    }
+
+    // The writer refuses what the reader would.
+    auto nested = [](std::size_t depth) {
+        Value v{Value::Array{}};
+        for (std::size_t i = 1; i < depth; ++i) v = Value(Value::Array{std::move(v)});
+        return v;
+    };
+    for (PlistFormat format : {PlistFormat::Binary, PlistFormat::Xml}) {
+        EXPECT_FALSE(platform::serializePropertyList(nested(limit), format).empty());
+        EXPECT_TRUE(platform::serializePropertyList(nested(limit + 1), format).empty());
+    }
+}
+
+// Values that the parser underneath reads as something else (a date as 1932, a large integer as -1, bad base64 as
+// empty data, a repeated key as one of its values). Kept, they would be written back changed by the next unrelated
+// write, so the whole file reads as damaged instead; the values just inside the ranges read exactly.
+TEST_F(PropertyListTest, ValuesTheReaderCannotKeepExactlyMakeTheFileUnreadable) {
+    const struct {
+        const char* name;
+        std::string body;
+        std::optional<Value> exact;  // nothing: the file is refused
+        bool asBinaryToo;             // plistutil converts it to binary faithfully
+    } cases[] = {
+        {"date before 1932", "<key>v</key><date>1931-06-01T00:00:00Z</date>", std::nullopt, true},
+        {"date after 2069", "<key>v</key><date>2100-01-01T00:00:00Z</date>", std::nullopt, true},
+        {"date in 1950", "<key>v</key><date>1950-01-01T00:00:00Z</date>", Value(PlistDate{-631152000}), true},
+        {"date in 2040", "<key>v</key><date>2040-01-01T00:00:00Z</date>", Value(PlistDate{2208988800}), true},
+        {"integer just above int64", "<key>v</key><integer>9223372036854775808</integer>", std::nullopt, true},
+        {"largest unsigned integer", "<key>v</key><integer>18446744073709551615</integer>", std::nullopt, true},
+        {"integer beyond 64 bits", "<key>v</key><integer>99999999999999999999999</integer>", std::nullopt, false},
+        {"integer below int64", "<key>v</key><integer>-9223372036854775809</integer>", std::nullopt, false},
+        {"largest int64", "<key>v</key><integer>9223372036854775807</integer>", Value(LLONG_MAX), true},
+        {"smallest int64", "<key>v</key><integer>-9223372036854775808</integer>", Value(LLONG_MIN), true},
+        {"data not base64", "<key>v</key><data>!!!notbase64</data>", std::nullopt, false},
+        {"data cut short", "<key>v</key><data>AAE</data>", std::nullopt, false},
+        {"data padded", "<key>v</key><data>\n\tAAE=\n\t</data>", Value(Value::Data{0, 1}), true},
+        {"repeated key", "<key>v</key><string>one</string><key>v</key><string>two</string>", std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        const std::string xml = hostile::xmlDictionary("<key>toggleVantile</key><true/>" + c.body);
+        const fs::path xmlFile = m_root / "case.plist", binFile = m_root / "case.bin";
+        spit(xmlFile, xml);
+        std::vector<fs::path> files{xmlFile};
+        if (c.asBinaryToo) {
+            ASSERT_EQ(plistutil(xmlFile, binFile, "bin"), 0) << c.name;
+            files.push_back(binFile);
+        }
+        for (const auto& file : files) {
+            const auto read = platform::readPropertyListFile(file);
+            if (!c.exact) {
+                EXPECT_FALSE(read.has_value()) << c.name << " " << file.filename();
+                continue;
+            }
+            ASSERT_TRUE(read.has_value()) << c.name << " " << file.filename();
+            ASSERT_NE(read->find("v"), nullptr) << c.name;
+            EXPECT_EQ(*read->find("v"), *c.exact) << c.name << " " << file.filename();
+        }
+    }
+
+    // A key repeated in a binary file, which plistutil would not write.
+    const std::string twice = hostile::binaryPlist({"\xD2\x01\x02\x03\x04", "\x51k", "\x51k", "\x10\x01", "\x10\x02"}, 1);
+    EXPECT_FALSE(platform::parsePropertyList(bytesOf(twice)).has_value());
+    const std::string once = hostile::binaryPlist({"\xD2\x01\x02\x03\x04", "\x51k", "\x51j", "\x10\x01", "\x10\x02"}, 1);
+    EXPECT_EQ(platform::parsePropertyList(bytesOf(once)), Value(Value::Dictionary{{"k", 1}, {"j", 2}}));
+}
+
+TEST_F(PropertyListTest, WritesRefuseWhatCouldNotBeReadBack) {
+    const struct {
+        const char* name;
+        Value value;
+    } cases[] = {
+        {"lone continuation byte", Value(std::string("Ana\x80"))},
+        {"overlong NUL", Value(std::string("\xC0\x80"))},
+        {"sequence cut short", Value(std::string("Zo\xC3"))},
+        {"surrogate half", Value(std::string("\xED\xA0\x80"))},
+        {"embedded NUL", Value(std::string("before\0after", 12))},
+        {"invalid key", Value(Value::Dictionary{{std::string("k\xFF"), 1}})},
+        {"key with NUL", Value(Value::Dictionary{{std::string("k\0j", 3), 1}})},
+        {"string inside an array", Value(Value::Array{Value("fine"), Value(std::string("\x80"))})},
+        {"date before 1932", Value(PlistDate{-1300000000.0})},
+        {"date after 2069", Value(PlistDate{3200000000.0})},
+    };
+    const fs::path file = m_root / "kept.plist";
+    const Value good(Value::Dictionary{{"toggleVantile", true}, {"name", "Zoë"}});
+    ASSERT_TRUE(platform::writePropertyListFile(file, good));
+    const std::string before = slurp(file);
+    for (const auto& c : cases) {
+        const Value dict(Value::Dictionary{{"toggleVantile", true}, {"bad", c.value}});
+        for (PlistFormat format : {PlistFormat::Binary, PlistFormat::Xml})
+            EXPECT_TRUE(platform::serializePropertyList(dict, format).empty()) << c.name << static_cast<int>(format);
+        EXPECT_FALSE(platform::writePropertyListFile(file, dict)) << c.name;
+        EXPECT_EQ(slurp(file), before) << c.name;
+    }
+    EXPECT_EQ(platform::readPropertyListFile(file), good);
 }
 
 }  // namespace
