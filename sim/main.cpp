@@ -1,6 +1,7 @@
 // vantile-sim: the simulated device. Each command plays a part of it; see the usage text.
 #include "sim/StartupCommand.h"
 #include "sim/StartupOptions.h"
+#include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
 
@@ -21,18 +22,28 @@ constexpr const char* kUsage =
     "  run       play a scenario on the simulated phone: vantile-sim run FILE [--root DIR] [--out DIR]\n"
     "            (vantile-sim run --help for the commands, expectations and exit statuses)\n";
 
+// The usage with the device profiles, so that what sets them apart is never a surprise.
+std::string usage() {
+    std::string text = std::string(kUsage) + "\ndevice profiles (scenario command `device NAME`; all start in light mode):\n";
+    for (const auto& profile : sim::deviceProfiles()) {
+        text += "  " + profile.name + (profile.name == sim::defaultDeviceProfile().name ? " (default)" : "") + "\n";
+        text += "      " + sim::profileSummary(profile) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cout << kUsage;
+        std::cout << usage();
         return 0;
     }
     const std::string command = args.front();
     std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "-h" || command == "--help" || command == "help") {
-        std::cout << kUsage;
+        std::cout << usage();
         return 0;
     }
     try {

@@ -58,7 +58,7 @@ const std::vector<DeviceProfile>& deviceProfiles() {
                                 "com.spotify.client", "Spotify"}),
              {"com.apple.Pages"},
              {kLoopback, {"en0", "inet", "192.168.0.17"}, {"pdp_ip0", "inet", "10.64.12.7"}}, "Telekom.de"),
-        make("iphone-x", 2, false, true, true,
+        make("iphone-x", 1, false, true, true,
              storeApplications({"com.burbn.instagram", "Instagram", "com.spotify.client", "Spotify",
                                 "net.whatsapp.WhatsApp", "WhatsApp", "com.toyopagroup.picaboo", "Snapchat"}),
              {"com.apple.Keynote", "com.apple.iMovie"},
@@ -85,5 +85,24 @@ std::optional<DeviceProfile> deviceProfileNamed(std::string_view name) {
 }
 
 const DeviceProfile& defaultDeviceProfile() { return deviceProfiles()[2]; }
+
+std::string profileSummary(const DeviceProfile& p) {
+    std::string out = p.biometry == "touch-id" ? "Touch ID" : "Face ID";
+    out += p.interfaceStyle == 2 ? ", dark" : ", light";
+    out += p.developerSettings ? ", Developer group" : ", no Developer group";
+    out += p.tvProvider ? ", TV provider" : ", no TV provider";
+    out += p.accountPicture ? ", account picture" : ", no account picture";
+    for (const char* name : {"en0", "pdp_ip0"}) {
+        std::string addresses;
+        for (const auto& i : p.networkInterfaces)
+            if (i.name == name && i.up) addresses += (addresses.empty() ? "" : " ") + i.address;
+        out += ", " + std::string(name) + (addresses.empty() ? " none" : " " + addresses);
+    }
+    out += p.carrier ? ", carrier " + *p.carrier : ", no SIM";
+    std::string apps;
+    for (const auto& a : p.installedApplications) apps += (apps.empty() ? "" : ", ") + a.name;
+    out += "; apps: " + (apps.empty() ? std::string("none") : apps);
+    return out;
+}
 
 }  // namespace sim

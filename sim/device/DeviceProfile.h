@@ -6,12 +6,13 @@
 //
 // Profiles: "iphone-8", "iphone-8-plus", "iphone-x", "iphone-xr", "iphone-12" (screens as UIScreen's profiles of
 // the same names). They differ on purpose, so that each optional part of the Settings root list is exercised by
-// some profile:
-//   iphone-8       light, no Developer group, no TV provider, account picture, Wi-Fi only (no SIM)
-//   iphone-8-plus  light, Developer group, no TV provider, no account picture, Wi-Fi and cellular
-//   iphone-x       dark,  no Developer group, TV provider, account picture, Wi-Fi and cellular
-//   iphone-xr      light, Developer group, TV provider, account picture, cellular only (Wi-Fi off)
-//   iphone-12      light, Developer group, no TV provider, account picture, Wi-Fi and cellular
+// some profile; every one starts in light mode (a scenario says `appearance dark` for dark). What each has is
+// listed by profileSummary, which `vantile-sim --help` and docs/scenarios.md show:
+//   iphone-8       no Developer group, no TV provider, account picture, Wi-Fi only (no SIM, no cellular interface)
+//   iphone-8-plus  Developer group, no TV provider, no account picture, Wi-Fi and cellular
+//   iphone-x       no Developer group, TV provider, account picture, Wi-Fi and cellular (the default)
+//   iphone-xr      Developer group, TV provider, account picture, cellular only (no Wi-Fi interface)
+//   iphone-12      Developer group, no TV provider, account picture, Wi-Fi (with IPv6) and cellular
 
 #include <optional>
 #include <string>
@@ -73,5 +74,9 @@ const std::vector<DeviceProfile>& deviceProfiles();
 std::optional<DeviceProfile> deviceProfileNamed(std::string_view name);
 // The profile a device starts with when none is chosen: "iphone-x".
 const DeviceProfile& defaultDeviceProfile();
+
+// What sets the profile apart, in one line of plain words: screen and biometry, appearance, the optional groups,
+// account picture, interfaces with their addresses, carrier, and the installed applications by name.
+std::string profileSummary(const DeviceProfile& profile);
 
 }  // namespace sim

@@ -268,7 +268,11 @@ void SimulatedDevice::tearDown() {
     PSListController::setBundleLoader({});
     UIApplication::sharedApplication()->reset();
     platform::AnimationCenter::shared().reset();
+    // The run loop's reset sets the clock back to its start, but the device's clock goes on across a respring
+    // (the status bar shows it): only the scheduled work of the ended process is dropped.
+    const double now = platform::Clock::now();
     platform::resetRunLoop();
+    platform::Clock::setNow(now);
 }
 
 void SimulatedDevice::respring() {
@@ -292,6 +296,27 @@ void SimulatedDevice::installApplication(InstalledApplication application) {
     installed.push_back({application.bundleIdentifier, application.name, {}});
     platform::host::InstalledApplications::setInstalled(std::move(installed));
     if (m_rootController) m_rootController->loadInstalledApplications();
+}
+
+bool SimulatedDevice::removeApplication(std::string_view bundleIdentifier) {
+    auto same = [&](const auto& id) { return id == bundleIdentifier; };
+    std::size_t removed = std::erase_if(m_profile.installedApplications,
+                                        [&](const InstalledApplication& a) { return same(a.bundleIdentifier); }) +
+                          std::erase_if(m_profile.movedAppleApplications, same);
+    if (removed == 0) return false;
+    std::erase_if(m_profile.applicationRecords, [&](const ApplicationRecord& r) { return same(r.bundleIdentifier); });
+    if (!m_running) return true;
+    auto installed = platform::host::InstalledApplications::installed();
+    std::erase_if(installed, [&](const platform::host::ApplicationEntry& e) { return same(e.bundleIdentifier); });
+    platform::host::InstalledApplications::setInstalled(std::move(installed));
+    auto moved = platform::host::InstalledApplications::movedApple();
+    std::erase_if(moved, [&](const platform::host::ApplicationEntry& e) { return same(e.bundleIdentifier); });
+    platform::host::InstalledApplications::setMovedApple(std::move(moved));
+    auto records = platform::system::applicationRecords();
+    std::erase_if(records, [&](const platform::system::ApplicationRecord& r) { return same(r.identifier); });
+    platform::system::setApplicationRecords(std::move(records));
+    if (m_rootController) m_rootController->loadInstalledApplications();
+    return true;
 }
 
 Ref<UIWindow> SimulatedDevice::window() const { return m_window; }

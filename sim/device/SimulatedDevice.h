@@ -116,6 +116,9 @@ public:
     // Installs an application from the store: it joins the profile's installed applications and, while Settings
     // runs, the root page loads its installed applications again (a second completion).
     void installApplication(InstalledApplication application);
+    // Removes an installed application (a store one or a moved Apple one) the same way; false when none has that
+    // identifier.
+    bool removeApplication(std::string_view bundleIdentifier);
 
     // Opens a Settings address ("prefs:root=WIFI") through the Settings URL manager, as a card tap does.
     void openURL(std::string_view url);

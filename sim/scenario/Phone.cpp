@@ -12,13 +12,22 @@ namespace {
 }
 }  // namespace
 
-bool Phone::setProfile(std::string_view) { unavailable("choosing a device profile"); }
+std::optional<std::string> Phone::setProfile(std::string_view) { unavailable("choosing a device profile"); }
 void Phone::setLanguage(const std::string&) { unavailable("setting the device language"); }
 bool Phone::setTimeZone(std::string_view) { unavailable("setting the time zone"); }
 void Phone::setDate(double) { unavailable("setting the date"); }
 void Phone::setAppearance(long) { unavailable("switching the appearance"); }
-void Phone::setWifi(bool, const std::optional<std::string>&) { unavailable("switching Wi-Fi"); }
-void Phone::setCellular(bool, const std::optional<std::string>&) { unavailable("switching cellular data"); }
+void Phone::setInterface(const std::string&, const std::optional<std::vector<std::string>>&) {
+    unavailable("switching network interfaces");
+}
+void Phone::installApplication(const std::string&, const std::string&) { unavailable("installing applications"); }
+bool Phone::removeApplication(const std::string&) { unavailable("removing applications"); }
+void Phone::installPreferenceBundle(const std::string&, const std::string&) {
+    unavailable("installing preference bundles");
+}
+std::optional<std::string> Phone::removePreferenceBundle(const std::string&) {
+    unavailable("removing preference bundles");
+}
 void Phone::setCarrier(const std::optional<std::string>&) { unavailable("setting the carrier"); }
 std::optional<std::string> Phone::launch(const std::string&) { unavailable("launching a process"); }
 bool Phone::respring() { unavailable("respringing"); }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class UIWindow;
 class UIViewController;
@@ -20,8 +21,8 @@ public:
     virtual ~Phone() = default;
 
     // ----- set-up -----
-    // False for an unknown profile or while a process runs.
-    virtual bool setProfile(std::string_view name);
+    // Nothing when the profile was chosen, else why not (an unknown name, or a process already running).
+    virtual std::optional<std::string> setProfile(std::string_view name);
     virtual void setLanguage(const std::string& code);
     // False for an unknown zone.
     virtual bool setTimeZone(std::string_view name);
@@ -30,11 +31,23 @@ public:
     virtual void setAppearance(long style);
 
     // ----- radios and interfaces, before launch or live -----
-    // An address of nothing keeps the profile's (or a made-up) one.
-    virtual void setWifi(bool on, const std::optional<std::string>& address);
-    virtual void setCellular(bool on, const std::optional<std::string>& address);
+    // The interface `name` (exact, as getifaddrs lists it: "en0" Wi-Fi, "pdp_ip0" cellular) with these IPv4 and
+    // IPv6 addresses in this order; no address keeps the profile's (or a made-up) one for en0 and pdp_ip0;
+    // nothing takes the interface down. A StepError names an address that is neither IPv4 nor IPv6.
+    virtual void setInterface(const std::string& name, const std::optional<std::vector<std::string>>& addresses);
     // Nothing: no SIM.
     virtual void setCarrier(const std::optional<std::string>& name);
+
+    // ----- what the user installed -----
+    // A store application joins the installed ones; while Settings runs its root page loads its list again.
+    virtual void installApplication(const std::string& bundleIdentifier, const std::string& name);
+    // False when no installed application has that identifier.
+    virtual bool removeApplication(const std::string& bundleIdentifier);
+    // A preference bundle's pane entry (/Library/PreferenceLoader/Preferences/NAME.plist); Settings reads the
+    // entries when it starts, so the row appears from the next launch or respring.
+    virtual void installPreferenceBundle(const std::string& name, const std::string& label);
+    // Nothing when the entry was removed, else why not.
+    virtual std::optional<std::string> removePreferenceBundle(const std::string& name);
 
     // ----- processes -----
     // `process` is the first argument ("/Applications/Preferences.app/Preferences"). Nothing on success, else why

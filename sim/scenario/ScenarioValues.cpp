@@ -46,7 +46,7 @@ std::optional<double> parseDuration(std::string_view text) {
         text.remove_suffix(1);
     }
     auto n = fullNumber<double>(text);
-    if (!n || *n < 0 || !std::isfinite(*n)) return std::nullopt;
+    if (!n || *n < 0 || !std::isfinite(*n) || !std::isfinite(*n * unit)) return std::nullopt;
     return *n * unit;
 }
 

@@ -10,8 +10,14 @@
 
 namespace sim::scenario {
 
-// "1s", "250ms", "1.5s", "2m", or a bare number of seconds; never negative.
+// "1s", "250ms", "1.5s", "2m", or a bare number of seconds; never negative, never infinite.
 std::optional<double> parseDuration(std::string_view text);
+// The longest `wait` of a scenario. Time on the virtual clock costs work for every timer that falls due on the
+// way (a card polling every second fires 86,400 times a day), so the language refuses what would not finish.
+inline constexpr double kMaxWaitSeconds = 24 * 3600;
+inline constexpr const char* kMaxWaitText = "24 hours (1440m)";
+// The clock a scenario may set or reach: 1970-01-01 up to the end of 9999, the years `date` can write.
+inline constexpr double kLatestClock = 253402300799.0;
 // "YYYY-MM-DD" and "HH:MM" (or "HH:MM:SS") as seconds since 1970, read as UTC, the zone of the device's clock.
 std::optional<double> parseDateTime(std::string_view date, std::string_view time);
 // true/false, yes/no, on/off, 1/0.

@@ -1,6 +1,12 @@
 // The simulated phone driven in-process, without the add-on: the Settings application it starts for each profile,
 // its pages, addresses, appearance and services.
 #include "sim/device/SimulatedDevice.h"
+#include "sim/scenario/DevicePhone.h"
+#include "sim/scenario/ScenarioErrors.h"
+
+#include "platform/core/Clock.h"
+#include "platform/harness/Renderer.h"
+#include "platform/ui/UIView.h"
 
 #include "platform/core/Runtime.h"
 #include "platform/core/NSMutableArray.h"
@@ -242,6 +248,90 @@ TEST_F(Device, OneDeviceAtATimeAndRespringWithoutTheAddOnRelaunchesInPlace) {
     EXPECT_NE(device->rootController(), before);
     EXPECT_EQ(device->rootController()->installedLoadCount(), 1u);
     EXPECT_FALSE(device->setProfile("iphone-13")) << "unknown profile";
+}
+
+TEST_F(Device, RemovingAnApplicationBringsAnotherCompletionWithoutIt) {
+    launch("iphone-8-plus");
+    auto rootPage = device->rootController();
+    auto named = [&](const char* name) {
+        auto entries = rootEntries();
+        return std::count_if(entries.begin(), entries.end(), [&](const auto& e) { return e->name() == name; });
+    };
+    ASSERT_EQ(named("Netflix"), 1);
+    ASSERT_EQ(named("Pages"), 1);
+    EXPECT_TRUE(device->removeApplication("com.netflix.Netflix"));
+    EXPECT_TRUE(device->removeApplication("com.apple.Pages")) << "a moved Apple application goes the same way";
+    device->advance(0.1);
+    EXPECT_EQ(rootPage->installedLoadCount(), 3u);
+    EXPECT_EQ(named("Netflix"), 0);
+    EXPECT_EQ(named("Pages"), 0);
+    EXPECT_EQ(named("Spotify"), 1);
+    EXPECT_FALSE(device->removeApplication("com.netflix.Netflix")) << "nothing left to remove";
+    auto records = platform::system::applicationRecords();
+    EXPECT_EQ(std::count_if(records.begin(), records.end(),
+                            [](const auto& r) { return r.identifier == "com.netflix.Netflix"; }),
+              0);
+}
+
+TEST_F(Device, EveryProfileStartsInLightMode) {
+    for (const auto& profile : sim::deviceProfiles()) {
+        launch(profile.name);
+        EXPECT_EQ(device->rootController()->traitCollection()->userInterfaceStyle(), 1) << profile.name;
+        device.reset();
+    }
+    device.emplace(root.path());
+    sim::LaunchOptions options;
+    options.loadTweak = false;
+    ASSERT_FALSE(device->launch(options));
+    EXPECT_EQ(device->profile().name, "iphone-x");
+    EXPECT_EQ(device->rootController()->traitCollection()->userInterfaceStyle(), 1) << "the default profile too";
+}
+
+TEST_F(Device, TheClockAndTheStatusBarGoOnAcrossARespringAndALaunch) {
+    launch("iphone-8");
+    device->setDate(1773481260.0);  // 2026-03-14 09:41 UTC
+    device->advance(120);
+    EXPECT_EQ(platform::ui::statusBarTime(), "9:43");
+    device->respring();
+    EXPECT_EQ(platform::Clock::now(), 1773481380.0);
+    EXPECT_EQ(platform::ui::statusBarTime(), "9:43") << "a respring keeps the time";
+    device->advance(60);
+    device.reset();
+    EXPECT_EQ(platform::ui::statusBarTime(), "9:44") << "ending the device keeps the time too";
+}
+
+TEST_F(Device, AProfileRefusedSaysWhetherItIsUnknownOrTooLate) {
+    auto phone = sim::scenario::makeDevicePhone(root.path());
+    auto unknown = phone->setProfile("iphone-13");
+    ASSERT_TRUE(unknown);
+    EXPECT_NE(unknown->find("unknown device profile \"iphone-13\""), std::string::npos) << *unknown;
+    EXPECT_NE(unknown->find("iphone-8-plus"), std::string::npos) << "the known ones are listed: " << *unknown;
+    EXPECT_EQ(unknown->find("running"), std::string::npos) << *unknown;
+    EXPECT_FALSE(phone->setProfile("iphone-8"));
+    EXPECT_THROW(phone->setInterface("en0", std::vector<std::string>{"10.0.0.300"}), sim::scenario::StepError);
+    EXPECT_THROW(phone->setInterface("en0", std::vector<std::string>{"fe80::1", "wifi"}), sim::scenario::StepError);
+}
+
+TEST_F(Device, InterfacesTakeIPv6AndSeveralAddressesInPlaceOfTheProfiles) {
+    auto phone = sim::scenario::makeDevicePhone(root.path());
+    ASSERT_FALSE(phone->setProfile("iphone-12"));
+    using Entry = std::pair<std::string, std::string>;
+    auto listed = [] {
+        std::vector<Entry> out;
+        const auto interfaces = platform::bsd::simulatedInterfaces();
+        for (const auto& i : interfaces.value()) out.emplace_back(i.name, i.address.value_or(""));
+        return out;
+    };
+    phone->setInterface("en0", std::vector<std::string>{"fe80::1"});
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"lo0", "127.0.0.1"}, {"en0", "fe80::1"}, {"pdp_ip0", "100.71.4.250"}}));
+    phone->setInterface("en0", std::vector<std::string>{"10.0.0.1", "10.0.0.2"});
+    phone->setInterface("EN0", std::vector<std::string>{"10.9.9.9"});
+    phone->setInterface("pdp_ip0", std::nullopt);
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"lo0", "127.0.0.1"}, {"en0", "10.0.0.1"}, {"en0", "10.0.0.2"},
+                                            {"EN0", "10.9.9.9"}}));
+    phone->setInterface("en0", std::vector<std::string>{});
+    EXPECT_EQ(listed()[1], (Entry{"en0", "10.0.1.5"})) << "on without an address is the profile's again";
+    EXPECT_EQ(listed()[2], (Entry{"en0", "fe80::8a3f:4eff:fe21:9b10"}));
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // `vantile-sim run` as a user meets it: its help, its exit statuses and what it prints.
+#include "sim/device/DeviceProfile.h"
+#include "sim/scenario/Expectations.h"
 #include "sim/scenario/ScenarioRunner.h"
 #include "tests/sim/SimProcess.h"
 
@@ -6,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -40,8 +43,61 @@ TEST_F(ScenarioCommandTest, HelpDocumentsEveryCommandAndTheExitStatuses) {
     for (const char* e : {"expect text", "expect no-text", "expect page", "expect pref", "expect url",
                           "expect haptics", "expect notification", "Exit status"})
         EXPECT_NE(help.out.find(e), std::string::npos) << e;
+    for (const auto& e : sim::scenario::expectations())
+        EXPECT_NE(help.out.find(std::string("\n  expect ") + e.name), std::string::npos) << e.name;
     auto top = simtest::runSimulator({"--help"});
     EXPECT_NE(top.out.find("run "), std::string::npos);
+}
+
+TEST_F(ScenarioCommandTest, HelpAndTheDocumentationListWhatSetsEachProfileApart) {
+    auto top = simtest::runSimulator({"--help"});
+    ASSERT_EQ(top.status, 0);
+    std::ifstream doc(std::string(VANTILE_SOURCE_DIR) + "/docs/scenarios.md");
+    std::string docs((std::istreambuf_iterator<char>(doc)), std::istreambuf_iterator<char>());
+    for (const auto& p : sim::deviceProfiles()) {
+        const std::string summary = sim::profileSummary(p);
+        EXPECT_NE(top.out.find("  " + p.name), std::string::npos) << p.name;
+        EXPECT_NE(top.out.find(summary), std::string::npos) << p.name << ": " << summary;
+        EXPECT_NE(docs.find("| `" + p.name + "` | " + summary + " |"), std::string::npos)
+            << "docs/scenarios.md lists " << p.name << " as: " << summary;
+        EXPECT_NE(summary.find(p.interfaceStyle == 2 ? "dark" : "light"), std::string::npos) << p.name;
+    }
+    EXPECT_NE(sim::profileSummary(*sim::deviceProfileNamed("iphone-8")).find("pdp_ip0 none, no SIM"), std::string::npos);
+    EXPECT_NE(sim::profileSummary(*sim::deviceProfileNamed("iphone-xr")).find("en0 none"), std::string::npos);
+}
+
+TEST_F(ScenarioCommandTest, CommandLineEdgesAreRefusedAsSuchWithStatusTwo) {
+    auto ok = write("ok.scenario", "wait 1s\n");
+    std::ofstream(dir / "a-file") << "x";
+    fs::create_directories(dir / "folder.scenario");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"run", ok.string(), "--root", (dir / "a-file").string()}, "is not a folder"},
+        {{"run", ok.string(), "--root", ""}, "empty name"},
+        {{"run", (dir / "folder.scenario").string()}, "is a folder"},
+        {{"run", ok.string(), "--clock", "1e300"}, "--clock wants"},
+        {{"run", ok.string(), "--clock", "-1e300"}, "--clock wants"},
+        {{"run", ok.string(), "--resume-at", "x"}, "--resume-at wants"},
+        {{"run", ok.string(), "--data", (dir / "a-file").string()}, "is not a folder"},
+        {{"run", "/dev/zero"}, "at most"},
+    };
+    for (auto c : cases) {
+        c.args.insert(c.args.end(), {"--out", (dir / "out").string()});
+        auto r = simtest::runSimulator(c.args);
+        EXPECT_EQ(r.status, 2) << c.args[1] << " " << (c.args.size() > 2 ? c.args[2] : "") << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    // Root can read anything, so an unreadable root folder is only refused for other users.
+    if (getuid() != 0) {
+        fs::create_directories(dir / "locked");
+        fs::permissions(dir / "locked", fs::perms::none);
+        auto r = run(ok, {"--root", (dir / "locked").string()});
+        EXPECT_EQ(r.status, 2) << r.err;
+        fs::permissions(dir / "locked", fs::perms::owner_all);
+    }
 }
 
 TEST_F(ScenarioCommandTest, ExitStatusTellsAFailedExpectationFromAStepThatCouldNotRun) {

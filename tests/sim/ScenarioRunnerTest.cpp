@@ -18,6 +18,7 @@
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/system/DeviceRadios.h"
+#include "platform/system/RadiosPreferences.h"
 #include "platform/host/PSURLManager.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -28,11 +29,14 @@
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITouch.h"
 #include "platform/ui/UITraitCollection.h"
+#include "platform/harness/Renderer.h"
+#include "platform/core/Runtime.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -503,6 +507,148 @@ TEST_F(ScenarioRunnerTest, AResumedRunReplaysOnlyTheSetUpAndGoesOnAfterTheStep) 
     phone->launched.clear();
     ASSERT_EQ(play("launch settings\nexpect haptics 0"), 0) << errors;
     EXPECT_EQ(phone->launched.size(), 1u);
+}
+
+TEST_F(ScenarioRunnerTest, EveryExpectationKindHoldsAndFailsOnItsOwnRecord) {
+    addButton("Buzz", CGRectMake(20, 200, 120, 44), "buzz:");
+    platform::Clock::setNow(1773481380.0);  // 2026-03-14 09:43 UTC
+    struct Case {
+        const char* steps;
+        int status;
+    };
+    const Case cases[] = {
+        {"expect no-url", 0},
+        {"tap Buzz\nexpect no-url", kExitExpectationFailed},
+        {"tap Buzz\ntap Buzz\nexpect haptics 2 light\nexpect haptics 0 heavy", 0},
+        {"tap Buzz\nexpect haptics 1 medium", kExitExpectationFailed},
+        {"expect haptics 1 loud", kExitStepError},
+        {"expect airplane-requests none", 0},
+        {"expect airplane-requests off", kExitExpectationFailed},
+        {"expect airplane-requests maybe", kExitStepError},
+        {"expect status-bar \"9:43\"", 0},
+        {"expect status-bar \"12:00\"", kExitExpectationFailed},
+        {"expect hooks 0\nexpect no-hook \"PSUIPrefsListController specifiers\"", 0},
+        {"expect hook \"PSUIPrefsListController specifiers\"", kExitExpectationFailed},
+        {"expect startup hooks []\nexpect startup filter absent", 0},
+        {"expect startup refusedHooks 3", kExitExpectationFailed},
+        {"expect no-url now", kExitStepError},
+        {"expect startup", kExitStepError},
+    };
+    for (const auto& c : cases) {
+        clearRecords();
+        platform::runtime::clearHookLog();
+        EXPECT_EQ(play(c.steps), c.status) << c.steps << "\n" << errors;
+    }
+    // The unknown kind is answered with the table's names.
+    EXPECT_EQ(play("expect colour red"), kExitStepError);
+    for (const char* kind : {"no-url", "status-bar", "airplane-requests", "hook", "startup"})
+        EXPECT_NE(errors.find(kind), std::string::npos) << kind << ": " << errors;
+    EXPECT_EQ(play("tap Buzz\nexpect no-url"), kExitExpectationFailed);
+    EXPECT_NE(errors.find("\"prefs:root=WIFI\""), std::string::npos) << "the failure names what was opened: " << errors;
+}
+
+TEST_F(ScenarioRunnerTest, AirplaneRequestsAreExpectedInTheOrderAsked) {
+    // As the airplane card's tap asks: through the system service the run-time finds by name.
+    platform::runtime::enableClassGroup("RadiosPreferences");
+    auto radios = alloc<RadiosPreferences>();
+    platform::msgSend<void>(radios, sel("setAirplaneMode:"), true);
+    platform::msgSend<void>(radios, sel("setAirplaneMode:"), false);
+    EXPECT_EQ(play("expect airplane-requests on off"), 0) << errors;
+    EXPECT_EQ(play("expect airplane-requests off on"), kExitExpectationFailed);
+    EXPECT_NE(errors.find("actual:   on off"), std::string::npos) << errors;
+}
+
+TEST_F(ScenarioRunnerTest, ScrollMovesAcrossWhenGivenTwoAmounts) {
+    auto grid = alloc<UIScrollView>();
+    grid->initWithFrame(CGRectMake(0, 200, page()->bounds().width(), 120));
+    grid->setContentSize(CGSizeMake(2000, 120));
+    page()->addSubview(grid);
+    ASSERT_EQ(play("scroll 300 0"), 0) << errors;
+    EXPECT_EQ(grid->contentOffset().x, 300);
+    EXPECT_EQ(grid->contentOffset().y, grid->minimumContentOffset().y) << "nothing to move down in a row";
+    ASSERT_EQ(play("scroll 99999 0"), 0) << errors;
+    EXPECT_EQ(grid->contentOffset().x, grid->maximumContentOffset().x);
+    ASSERT_EQ(play("scroll -99999 50"), 0) << errors;
+    EXPECT_EQ(grid->contentOffset().x, grid->minimumContentOffset().x);
+    for (const char* bad : {"scroll left 0", "scroll 0 down", "scroll 1 2 3"}) EXPECT_EQ(play(bad), kExitStepError) << bad;
+}
+
+TEST_F(ScenarioRunnerTest, WaitsBeyondADayAreRefusedWithTheBound) {
+    const double start = platform::Clock::now();
+    for (const char* bad : {"wait 1e15s", "wait 1e300s", "wait 1e308m", "wait 1441m", "wait inf", "wait nan"}) {
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+        EXPECT_TRUE(errors.find("24 hours") != std::string::npos || errors.find("a duration") != std::string::npos)
+            << bad << ": " << errors;
+    }
+    EXPECT_EQ(play("wait 1e15s"), kExitStepError);
+    EXPECT_NE(errors.find("at most 24 hours"), std::string::npos) << errors;
+    EXPECT_DOUBLE_EQ(platform::Clock::now(), start) << "a refused wait moves nothing";
+    ASSERT_EQ(play("wait 1440m"), 0) << errors;
+    EXPECT_DOUBLE_EQ(platform::Clock::now(), start + 86400);
+}
+
+TEST_F(ScenarioRunnerTest, DataFilesComeOnlyFromBesideTheScenarioAndAreBounded) {
+    auto domain = platform::PreferenceDomain::named(vantile::kDomain);
+    fs::create_directories(dir / "pictures");
+    std::ofstream(dir / "pictures" / "face.bin", std::ios::binary) << "FACE";
+    fs::create_directories(dir / "elsewhere");
+    std::ofstream(dir / "elsewhere" / "secret.bin", std::ios::binary) << "SECRET";
+    fs::create_symlink(dir / "elsewhere" / "secret.bin", dir / "pictures" / "link.bin");
+    ASSERT_EQ(mkfifo((dir / "pictures" / "pipe").c_str(), 0600), 0);
+    {
+        std::ofstream big(dir / "pictures" / "big.bin", std::ios::binary);
+    }
+    fs::resize_file(dir / "pictures" / "big.bin", 16u * 1024 * 1024 + 1);
+
+    auto playIn = [&](const std::string& text, const fs::path& base, const fs::path& data = {}) {
+        RunnerOptions options;
+        options.root = dir / "root";
+        options.out = dir / "out";
+        options.baseFolder = base;
+        options.dataFolder = data;
+        ScenarioRunner runner(*phone, options);
+        std::ostringstream err;
+        int status = runner.run(parseScript(text, "test"), err);
+        errors = err.str();
+        return status;
+    };
+    const fs::path base = dir / "pictures";
+    ASSERT_EQ(playIn("pref a data face.bin\nexpect pref a \"RkFDRQ==\"", base), 0) << errors;
+    struct Refused {
+        const char* file;
+        const char* why;
+    };
+    const Refused refused[] = {
+        {"../elsewhere/secret.bin", "not beside the scenario"},
+        {"link.bin", "not beside the scenario"},
+        {"/etc/hostname", "not beside the scenario"},
+        {"/dev/zero", "not beside the scenario"},
+        {"pipe", "not a regular file"},
+        {".", "not a regular file"},
+        {"big.bin", "more than the 16777216"},
+        {"missing.bin", "no such file"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(playIn(std::string("pref b data ") + r.file, base), kExitStepError) << r.file;
+        EXPECT_NE(errors.find(r.why), std::string::npos) << r.file << ": " << errors;
+    }
+    EXPECT_TRUE(domain->value("b").isNone()) << "a refused file changes nothing";
+    // A folder the user named lets its files in, and only those.
+    ASSERT_EQ(playIn("pref b data ../elsewhere/secret.bin", base, dir / "elsewhere"), 0) << errors;
+    EXPECT_EQ(playIn("pref c data /etc/hostname", base, dir / "elsewhere"), kExitStepError);
+}
+
+TEST_F(ScenarioRunnerTest, LongArgumentListsAreReadWhole) {
+    std::string titles, expected;
+    for (int i = 0; i < 40; ++i) {
+        titles += std::string(i ? ", " : "") + "\"Card " + std::to_string(i) + "\"";
+        expected += std::string(i ? "," : "") + "\"Card " + std::to_string(i) + "\"";
+    }
+    ASSERT_EQ(play("pref cards strings [" + titles + "]\nexpect pref cards [" + titles + "]"), 0) << errors;
+    auto domain = platform::PreferenceDomain::named(vantile::kDomain);
+    EXPECT_EQ(domain->value("cards").asArray()->size(), 40u);
+    EXPECT_EQ(play("pref cards strings [" + titles + ", 7]"), kExitStepError);
+    EXPECT_NE(errors.find("JSON array of strings"), std::string::npos) << "the message names the real fault: " << errors;
 }
 
 }  // namespace

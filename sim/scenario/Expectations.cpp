@@ -1,0 +1,253 @@
+#include "sim/scenario/Expectations.h"
+
+#include "sim/scenario/Records.h"
+#include "sim/scenario/ScenarioCommand.h"
+#include "sim/scenario/ScenarioErrors.h"
+#include "sim/scenario/ScenarioSession.h"
+#include "sim/scenario/ScenarioValues.h"
+#include "sim/scenario/StartupReport.h"
+#include "sim/scenario/ViewFinder.h"
+
+#include "sim/Json.h"
+
+#include "platform/core/PreferenceDomain.h"
+#include "platform/system/DeviceRadios.h"
+#include "platform/harness/EffectLog.h"
+#include "platform/harness/JSONValue.h"
+#include "platform/harness/Renderer.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UINavigationItem.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
+
+#include <algorithm>
+
+namespace sim::scenario {
+
+namespace {
+
+std::size_t hapticsOfStyle(long style) {
+    std::size_t n = 0;
+    for (const auto& e : platform::effectsOfKind("impact")) n += e.value == style;
+    return n;
+}
+
+std::size_t urlOpenCount() { return platform::effectsOfKind("openURL").size(); }
+
+std::size_t count(const std::string& text) {
+    auto n = parseInteger(text);
+    if (!n || *n < 0) throw StepError("not a count: " + inQuotes(text));
+    return static_cast<std::size_t>(*n);
+}
+
+void expectCount(std::size_t expected, std::size_t actual, const std::string& what) {
+    if (actual != expected) throw ExpectationFailed(what, std::to_string(expected), std::to_string(actual));
+}
+
+// Stored and expected values compare as JSON text, so that 1 and 1.0 or key order in a dictionary do not matter
+// more than the JSON writer lets them.
+std::string expectedJson(const std::string& text) {
+    if (text == "absent") return "absent";
+    auto parsed = parseJSON(text);
+    if (!parsed || parsed->isNone()) throw StepError("not JSON (or absent): " + text);
+    return sim::toJson(*parsed);
+}
+
+// The title of a page as its navigation bar shows it.
+std::string pageTitle(const Ref<UIViewController>& controller) {
+    if (!controller) return {};
+    if (auto item = controller->navigationItem(); item && !item->title().empty()) return item->title();
+    return controller->title();
+}
+
+Ref<UIViewController> topPage(Ref<UIViewController> visible) {
+    if (auto nav = cast<UINavigationController>(visible)) return nav->topViewController();
+    return visible;
+}
+
+void text(ScenarioSession& s, const Step& step, bool wanted) {
+    // A process without an interface shows nothing, which is something to expect too.
+    auto texts = visibleTexts(s.phone().window());
+    bool shown = std::find(texts.begin(), texts.end(), step.words[2]) != texts.end();
+    if (shown != wanted)
+        throw ExpectationFailed(wanted ? "the text is not on screen" : "the text is on screen",
+                                (wanted ? "" : "no ") + inQuotes(step.words[2]), joined(texts, 40));
+}
+
+void visible(ScenarioSession& s, const Step& step, bool wanted) {
+    const std::string& target = step.words[2];
+    if (target.starts_with("@")) throw StepError("a point is always there; name what it should show");
+    auto window = s.phone().window();
+    bool shown = window && findTarget(window, target);
+    if (shown != wanted)
+        throw ExpectationFailed(wanted ? "nothing visible shows it" : "something visible shows it",
+                                (wanted ? "" : "nothing showing ") + inQuotes(target),
+                                window ? joined(visibleTexts(window), 40) : "no window");
+}
+
+void page(ScenarioSession& s, const Step& step) {
+    auto shown = topPage(s.phone().visibleController());
+    if (!shown) throw StepError("no page is shown (launch settings first)");
+    std::string title = pageTitle(shown);
+    if (title != step.words[2])
+        throw ExpectationFailed("another page is on top", inQuotes(step.words[2]),
+                                inQuotes(title) + " (" + std::string(shown->className()) + ")");
+}
+
+void pref(ScenarioSession&, const Step& step) {
+    const std::string& key = step.words[2];
+    std::string expected = expectedJson(step.rest(3));
+    Value stored = addOnDomain()->value(key);
+    std::string actual = stored.isNone() ? "absent" : sim::toJson(stored);
+    if (actual != expected) throw ExpectationFailed("the stored value of " + key + " differs", expected, actual);
+}
+
+void url(ScenarioSession&, const Step& step) {
+    auto last = lastOpenedURL();
+    if (last != step.words[2])
+        throw ExpectationFailed("another address was opened last", inQuotes(step.words[2]),
+                                last ? inQuotes(*last) : "none opened");
+}
+
+void noURL(ScenarioSession&, const Step&) {
+    if (auto last = lastOpenedURL())
+        throw ExpectationFailed("an address was opened since the process started", "none opened",
+                                std::to_string(urlOpenCount()) + " opened, the last " + inQuotes(*last));
+}
+
+// The impact styles by the names UIImpactFeedbackStyle gives them.
+long impactStyle(const std::string& text) {
+    static const char* const kNames[] = {"light", "medium", "heavy", "soft", "rigid"};
+    for (long i = 0; i < 5; ++i)
+        if (text == kNames[i]) return i;
+    throw StepError("not an impact style (light, medium, heavy, soft, rigid): " + inQuotes(text));
+}
+
+void haptics(ScenarioSession&, const Step& step) {
+    std::size_t n = count(step.words[2]);
+    if (step.words.size() == 3) {
+        expectCount(n, hapticCount(), "another number of haptics since the process started");
+        return;
+    }
+    expectCount(n, hapticsOfStyle(impactStyle(step.words[3])),
+                "another number of " + step.words[3] + " haptics since the process started");
+}
+
+void notification(ScenarioSession&, const Step& step) {
+    std::size_t n = count(step.words[3]);
+    expectCount(n, notificationCount(step.words[2]),
+                "another number of " + inQuotes(step.words[2]) + " posts since the process started");
+}
+
+std::string onOffList(const std::vector<bool>& requests) {
+    std::string out;
+    for (bool on : requests) out += (out.empty() ? "" : " ") + std::string(on ? "on" : "off");
+    return out.empty() ? "none" : out;
+}
+
+void airplaneRequests(ScenarioSession&, const Step& step) {
+    std::vector<bool> expected;
+    bool none = step.words.size() == 3 && step.words[2] == "none";
+    for (std::size_t i = 2; i < step.words.size() && !none; ++i) {
+        if (step.words[i] != "on" && step.words[i] != "off")
+            throw StepError("wants on and off in the order asked, or none, not " + inQuotes(step.words[i]));
+        expected.push_back(step.words[i] == "on");
+    }
+    const auto& actual = platform::host::DeviceRadios::airplaneModeRequests();
+    if (actual != expected)
+        throw ExpectationFailed("the radio service was asked for other airplane-mode switches", onOffList(expected),
+                                onOffList(actual));
+}
+
+void statusBar(ScenarioSession& s, const Step& step) {
+    if (!s.phone().window()) throw StepError("nothing is on screen (launch settings first)");
+    std::string shown = platform::ui::statusBarTime();
+    if (shown != step.words[2])
+        throw ExpectationFailed("the status bar shows another time", inQuotes(step.words[2]), inQuotes(shown));
+}
+
+std::vector<std::string> hookList() {
+    std::vector<std::string> hooks;
+    const Value report = startupReport();
+    if (const auto* list = report.find("hooks"); list && list->asArray())
+        for (const auto& h : *list->asArray())
+            if (const auto* text = h.asString()) hooks.push_back(*text);
+    return hooks;
+}
+
+void hook(ScenarioSession&, const Step& step, bool wanted) {
+    auto hooks = hookList();
+    bool installed = std::find(hooks.begin(), hooks.end(), step.words[2]) != hooks.end();
+    if (installed != wanted)
+        throw ExpectationFailed(wanted ? "the process's start-up did not install that hook"
+                                       : "the process's start-up installed that hook",
+                                (wanted ? "" : "no ") + inQuotes(step.words[2]), joined(hooks, 40));
+}
+
+void hookCount(ScenarioSession&, const Step& step) {
+    expectCount(count(step.words[2]), hookList().size(), "the process's start-up installed another number of hooks");
+}
+
+void startup(ScenarioSession&, const Step& step) {
+    const std::string& key = step.words[2];
+    std::string expected = expectedJson(step.rest(3));
+    Value report = startupReport();
+    const Value* found = report.find(key);
+    std::string actual = found ? sim::toJson(*found) : "absent";
+    if (actual != expected)
+        throw ExpectationFailed("the start-up report's " + key + " differs", expected, actual);
+}
+
+constexpr std::size_t kRest = kAnyNumberOfArguments;
+
+}  // namespace
+
+const std::vector<Expectation>& expectations() {
+    static const std::vector<Expectation> kRows = {
+        {"text", "\"T\"", "T is shown by a visible view", 1, 1, [](ScenarioSession& s, const Step& st) { text(s, st, true); }},
+        {"no-text", "\"T\"", "T is not shown by any visible view", 1, 1, [](ScenarioSession& s, const Step& st) { text(s, st, false); }},
+        {"visible", "TARGET", "a visible view shows that tap target (gear)", 1, 1, [](ScenarioSession& s, const Step& st) { visible(s, st, true); }},
+        {"no-visible", "TARGET", "no visible view shows that tap target", 1, 1, [](ScenarioSession& s, const Step& st) { visible(s, st, false); }},
+        {"page", "\"TITLE\"", "the top page of the navigation stack (or the presented one) has that title", 1, 1, page},
+        {"pref", "KEY JSON|absent", "the stored value equals JSON (data as base-64 text); absent for none", 2, kRest, pref},
+        {"url", "\"URL\"", "the last address the Settings URL manager (or the application) was asked to open", 1, 1, url},
+        {"no-url", "", "no address was opened since the process started", 0, 0, noURL},
+        {"haptics", "N [light|medium|heavy|soft|rigid]", "N haptics (of that impact style) since the process started", 1, 2, haptics},
+        {"notification", "\"NAME\" N", "N posts of NAME, through any centre, since the process started", 2, 2, notification},
+        {"airplane-requests", "on|off ...|none", "the airplane-mode switches the radio service was asked for, in order, since this simulator process started", 1, kRest, airplaneRequests},
+        {"status-bar", "\"H:MM\"", "the status bar shows that time (the virtual clock, UTC, hours 1-12)", 1, 1, statusBar},
+        {"hook", "\"CLASS SELECTOR\"", "the running process's start-up installed that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, true); }},
+        {"no-hook", "\"CLASS SELECTOR\"", "the running process's start-up did not install that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, false); }},
+        {"hooks", "N", "the running process's start-up installed N hooks", 1, 1, hookCount},
+        {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
+    };
+    return kRows;
+}
+
+namespace {
+
+void cmdExpect(ScenarioSession& s, const Step& step) {
+    const std::string& kind = step.words[1];
+    const auto& rows = expectations();
+    auto it = std::find_if(rows.begin(), rows.end(), [&](const Expectation& e) { return kind == e.name; });
+    if (it == rows.end()) {
+        std::string names;
+        for (const auto& e : rows) names += (names.empty() ? "" : ", ") + std::string(e.name);
+        throw StepError("unknown expectation " + inQuotes(kind) + " (" + names + ")");
+    }
+    std::size_t args = step.words.size() - 2;
+    if (args < it->minArgs || args > it->maxArgs)
+        throw StepError("expect " + kind + " wants " + (*it->usage ? it->usage : "no more arguments"));
+    it->check(s, step);
+}
+
+}  // namespace
+
+const std::vector<ScenarioCommand>& expectationCommands() {
+    static const std::vector<ScenarioCommand> kRows = {
+        {{"expect", "WHAT ...", "check what the phone shows or did (the expectations below)"}, 1, kAnyNumberOfArguments, cmdExpect},
+    };
+    return kRows;
+}
+
+}  // namespace sim::scenario
