@@ -2,6 +2,7 @@
 // loaded into cannot be replaced in place (its code cannot be unloaded), so these continue the run in a fresh
 // simulator process when they must (ScenarioSession::restartWith).
 
+#include "sim/ProcessProfile.h"
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
@@ -11,12 +12,11 @@ namespace sim::scenario {
 
 namespace {
 
-constexpr const char* kSettingsProcess = "/Applications/Preferences.app/Preferences";
 constexpr const char* kSpringBoardProcess = "/System/Library/CoreServices/SpringBoard.app/SpringBoard";
 
 void cmdLaunch(ScenarioSession& s, const Step& step) {
     const std::string& which = step.words[1];
-    std::string process = which == "settings" ? kSettingsProcess : which == "springboard" ? kSpringBoardProcess : which;
+    std::string process = which == "settings" ? std::string(sim::kSettingsProcess) : which == "springboard" ? kSpringBoardProcess : which;
     if (process.empty() || process.front() != '/')
         throw StepError("wants settings, springboard or an absolute first argument, not " + inQuotes(which));
     if (s.phone().isRunning() && s.phone().launchNeedsFreshProcess()) s.restartWith(process);
@@ -30,7 +30,7 @@ void cmdRespring(ScenarioSession& s, const Step&) {
         s.applyRadios();
         return;
     }
-    s.restartWith(kSettingsProcess);
+    s.restartWith(std::string(sim::kSettingsProcess));
 }
 
 void cmdOpen(ScenarioSession& s, const Step& step) {

@@ -1,5 +1,6 @@
 #include "sim/scenario/ScenarioRunner.h"
 
+#include "sim/ProcessProfile.h"
 #include "sim/scenario/ScenarioErrors.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace sim::scenario {
 
 namespace {
-
-constexpr const char* kSettingsProcess = "/Applications/Preferences.app/Preferences";
 
 // Every group's rows, in the order --help lists them.
 const std::vector<const ScenarioCommand*>& allCommands() {
@@ -44,7 +43,7 @@ ScenarioRunner::ScenarioRunner(Phone& phone, RunnerOptions options) : m_session(
 
 ScenarioRunner::~ScenarioRunner() = default;
 
-const char* ScenarioRunner::settingsProcess() { return kSettingsProcess; }
+const char* ScenarioRunner::settingsProcess() { return sim::kSettingsProcess.data(); }
 
 int ScenarioRunner::run(const Script& script, std::ostream& errors) {
     m_session.setGallery(std::make_unique<Gallery>(m_session.options().out, "Scenario " + script.name,
