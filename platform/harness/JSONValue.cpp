@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -184,10 +185,13 @@ void appendNumber(std::string& out, double d) {
     }
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.17g", d);
-    // The shortest text that reads back as the same double keeps "40" as 40 and 0.1 as 0.1.
+    // The shortest text that reads back as the same double keeps 40 as "40" and 0.1 as "0.1". Below 1e17 a
+    // longer precision always reaches the plain form, so an exponent (40 at one digit is "4e+01") waits for it.
+    const bool plainReachable = std::fabs(d) >= 1e-4 && std::fabs(d) < 1e17;
     for (int precision = 1; precision <= 17; ++precision) {
         char shorter[32];
         std::snprintf(shorter, sizeof shorter, "%.*g", precision, d);
+        if (plainReachable && std::strchr(shorter, 'e')) continue;
         if (std::strtod(shorter, nullptr) == d) {
             out += shorter;
             return;

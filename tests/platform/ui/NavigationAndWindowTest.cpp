@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -105,9 +106,9 @@ TEST_F(NavigationTest, BarButtonsShowInScreenOrderAndTapsReachTheirTargets) {
     EXPECT_EQ(left[0]->superview(), nullptr);
 }
 
-// Image insets move what a bar button draws away from its button: here the gear's glyph at x 8–28 on its
-// button 8–38, the magnifier's at 29–49, left of its button 44–74. The bar hands a touch to the item drawn under
-// it, else to the item view it falls on, else to the nearest item within reach.
+// Image insets move what a bar button draws away from its button: the magnifier's insets (right 40) draw its
+// glyph left of its button, partly over the gear's button. The bar hands a touch to the item drawn under it, else
+// to the item view it falls on, else to the nearest item within reach.
 TEST_F(NavigationTest, TheBarHandsATouchToTheItemDrawnThereOrNearest) {
     auto target = alloc<BarTarget>();
     auto item = root->navigationItem();
@@ -115,30 +116,42 @@ TEST_F(NavigationTest, TheBarHandsATouchToTheItemDrawnThereOrNearest) {
                                  imageItem(target, "magnifyingglass.circle.fill", "displaySeachBar:", {-2, 0, 0, 40})});
     window->layoutIfNeeded();
     auto bar = nav->navigationBar();
-    const CGFloat row = bar->leftItemViews()[0]->frame().midY();
+    const auto left = bar->leftItemViews();
+    const CGRect gearButton = left[0]->frame();
+    const CGRect searchButton = left[1]->frame();
+    auto drawnBy = [&](const Ref<UIView>& view) {
+        const auto glyph = cast<UIButton>(view)->imageView();
+        return glyph->convertRectToView(glyph->bounds(), bar);
+    };
+    const CGRect drawn = drawnBy(left[1]);
+    const CGFloat gearGlyphEnd = drawnBy(left[0]).maxX();
+    ASSERT_LT(drawn.midX(), searchButton.minX()) << "the glyph lies mostly left of its button";
+    ASSERT_LT(std::max(drawn.minX(), gearGlyphEnd), gearButton.maxX()) << "and partly over the gear's button";
+    const CGFloat row = gearButton.midY();
     struct Case {
+        const char* where;
         CGFloat x;
         const char* pressed;  // empty: nothing
     };
     const Case cases[] = {
-        {18, "gear"},                      // the drawn gear, on its button
-        {39, "search(sender)"},            // the drawn magnifier, on no button
-        {36, "search(sender)"},            // the drawn magnifier over the gear's button
-        {30, "search(sender)"},
-        {59, "search(sender)"},            // the magnifier's button where nothing is drawn
-        {4, "gear"},                       // the margin, nearest the gear
-        {90, "search(sender)"},            // 16 right of the magnifier's button
-        {110, ""},                         // beyond reach: the bar itself
-        {bar->bounds().midX(), ""},        // the title
+        {"the gear's button", gearButton.minX() + 2, "gear"},
+        {"the drawn magnifier, on no button", (gearButton.maxX() + searchButton.minX()) / 2, "search(sender)"},
+        {"the drawn magnifier over the gear's button", (std::max(drawn.minX(), gearGlyphEnd) + gearButton.maxX()) / 2,
+         "search(sender)"},
+        {"the magnifier's button, nothing drawn there", searchButton.midX(), "search(sender)"},
+        {"the margin, nearest the gear", gearButton.minX() - 4, "gear"},
+        {"16 right of the magnifier's button", searchButton.maxX() + 16, "search(sender)"},
+        {"beyond reach: the bar itself", searchButton.maxX() + UINavigationBar::kItemReach + 10, ""},
+        {"the title", bar->bounds().midX(), ""},
     };
     for (const Case& c : cases) {
         g_pressed.clear();
         platform::TouchDriver(window).tap(bar->convertPointToView({c.x, row}, window));
         EXPECT_EQ(g_pressed, c.pressed[0] ? std::vector<std::string>{c.pressed} : std::vector<std::string>{})
-            << "x " << c.x;
+            << c.where << ", x " << c.x;
     }
     g_pressed.clear();
-    platform::TouchDriver(window).tap(bar->convertPointToView({39, bar->bounds().height() + 10}, window));
+    platform::TouchDriver(window).tap(bar->convertPointToView({drawn.midX(), bar->bounds().height() + 10}, window));
     EXPECT_TRUE(g_pressed.empty()) << "below the bar nothing is handed on";
 }
 
