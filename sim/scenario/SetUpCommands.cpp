@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -179,6 +180,18 @@ void cmdCarrier(ScenarioSession& s, const Step& step) {
     s.phone().setCarrier(name == "none" ? std::nullopt : std::optional(name));
 }
 
+// The platform's random draws (the cards' random colours) start from fresh entropy in every process unless the
+// environment names a seed; the variable is read at a process's first draw and handed on to the fresh simulator
+// process a respring starts, so one `seed` before the launch fixes the colours of the whole run.
+constexpr const char* kRandomSeedVariable = "VANTILE_RANDOM_SEED";
+
+void cmdSeed(ScenarioSession&, const Step& step) {
+    auto seed = parseInteger(step.words[1]);
+    if (!seed || *seed < 0) throw StepError("wants a whole number from 0, not " + inQuotes(step.words[1]));
+    if (setenv(kRandomSeedVariable, std::to_string(*seed).c_str(), 1) != 0)
+        throw StepError("cannot set the random seed");
+}
+
 bool isBundleIdentifier(const std::string& id) {
     return !id.empty() && id.front() != '.' && std::all_of(id.begin(), id.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
@@ -228,6 +241,7 @@ const std::vector<ScenarioCommand>& setUpCommands() {
         {{"airplane", "on|off", "airplane mode, also while running"}, 1, 1, cmdAirplane, true},
         {{"bluetooth", "on|off", "Bluetooth power, also while running"}, 1, 1, cmdBluetooth, true},
         {{"carrier", "NAME|none", "the cellular carrier; none for no SIM"}, 1, 1, cmdCarrier, true},
+        {{"seed", "N", "fix the random draws (the cards' random colours) of every process from the next launch on; without it each process draws anew"}, 1, 1, cmdSeed, true},
         {{"install", "app ID \"NAME\"|bundle NAME \"LABEL\"", "install a store application (Settings running loads its list again) or a preference bundle's pane entry (seen from the next launch)"}, 3, 3, cmdInstall, true},
         {{"remove", "app ID|bundle NAME", "remove an installed application or a preference bundle's pane entry"}, 2, 2, cmdRemove, true},
     };

@@ -34,6 +34,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -588,7 +589,6 @@ TEST_F(ScenarioRunnerTest, WaitsBeyondADayAreRefusedWithTheBound) {
 }
 
 TEST_F(ScenarioRunnerTest, DataFilesComeOnlyFromBesideTheScenarioAndAreBounded) {
-    auto domain = platform::PreferenceDomain::named(vantile::kDomain);
     fs::create_directories(dir / "pictures");
     std::ofstream(dir / "pictures" / "face.bin", std::ios::binary) << "FACE";
     fs::create_directories(dir / "elsewhere");
@@ -614,6 +614,9 @@ TEST_F(ScenarioRunnerTest, DataFilesComeOnlyFromBesideTheScenarioAndAreBounded) 
     };
     const fs::path base = dir / "pictures";
     ASSERT_EQ(playIn("pref a data face.bin\nexpect pref a \"RkFDRQ==\"", base), 0) << errors;
+    // The runner has set the device root by now, so the domain is reachable.
+    auto domain = platform::PreferenceDomain::named(vantile::kDomain);
+    ASSERT_TRUE(domain);
     struct Refused {
         const char* file;
         const char* why;
@@ -646,9 +649,24 @@ TEST_F(ScenarioRunnerTest, LongArgumentListsAreReadWhole) {
     }
     ASSERT_EQ(play("pref cards strings [" + titles + "]\nexpect pref cards [" + titles + "]"), 0) << errors;
     auto domain = platform::PreferenceDomain::named(vantile::kDomain);
-    EXPECT_EQ(domain->value("cards").asArray()->size(), 40u);
+    ASSERT_TRUE(domain);
+    const Value stored = domain->value("cards");
+    ASSERT_TRUE(stored.asArray()) << "the whole array is stored";
+    EXPECT_EQ(stored.asArray()->size(), 40u);
     EXPECT_EQ(play("pref cards strings [" + titles + ", 7]"), kExitStepError);
     EXPECT_NE(errors.find("JSON array of strings"), std::string::npos) << "the message names the real fault: " << errors;
+}
+
+TEST_F(ScenarioRunnerTest, ASeedIsHandedToTheProcessesThatFollow) {
+    unsetenv("VANTILE_RANDOM_SEED");
+    for (const char* bad : {"seed", "seed -1", "seed x", "seed 1.5"}) {
+        EXPECT_EQ(play(bad), kExitStepError) << bad;
+        EXPECT_EQ(std::getenv("VANTILE_RANDOM_SEED"), nullptr) << bad << ": a refused seed sets nothing";
+    }
+    ASSERT_EQ(play("seed 42"), 0) << errors;
+    ASSERT_NE(std::getenv("VANTILE_RANDOM_SEED"), nullptr);
+    EXPECT_STREQ(std::getenv("VANTILE_RANDOM_SEED"), "42");
+    unsetenv("VANTILE_RANDOM_SEED");
 }
 
 }  // namespace
