@@ -37,15 +37,8 @@ std::string recordsJson() {
         notifications.push_back(std::move(d));
     }
     for (bool on : platform::host::DeviceRadios::airplaneModeRequests()) airplane.push_back(on);
-    // Filled key by key: GCC 12 sees the initializer-list form as reading an uninitialized variant when the file
-    // is compiled in a batch.
-    Value::Dictionary doc;
-    doc["urlOpens"] = std::move(urls);
-    doc["haptics"] = std::move(haptics);
-    doc["notifications"] = std::move(notifications);
-    doc["spawns"] = std::move(spawns);
-    doc["effects"] = std::move(effects);
-    doc["airplaneModeRequests"] = std::move(airplane);
+    Value::Dictionary doc{{"urlOpens", urls},           {"haptics", haptics},   {"notifications", notifications},
+                          {"spawns", spawns},           {"effects", effects},   {"airplaneModeRequests", airplane}};
     return sim::toJson(Value(std::move(doc)), 2) + "\n";
 }
 
