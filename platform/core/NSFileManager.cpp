@@ -13,13 +13,33 @@ VT_REGISTER_CLASS(NSFileManager)
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The host path a device path leads to once its symbolic links are followed; nothing when that is outside the device
+// root, so that a link planted in the root can neither show nor change a host file.
+std::optional<fs::path> followed(std::string_view path) {
+    auto host = platform::devicePath(path);
+    return host ? platform::resolveInsideDeviceRoot(*host) : std::nullopt;
+}
+
+// The same for the folder holding the path's last component, which stays as spelled: removing a link removes the
+// link.
+std::optional<fs::path> unfollowedLast(std::string_view path) {
+    auto host = platform::devicePath(path);
+    if (!host || host->filename().empty()) return std::nullopt;
+    auto folder = platform::resolveInsideDeviceRoot(host->parent_path());
+    return folder ? std::optional(*folder / host->filename()) : std::nullopt;
+}
+
+}  // namespace
+
 Ref<NSFileManager> NSFileManager::defaultManager() {
     static Ref<NSFileManager> shared = alloc<NSFileManager>();
     return shared;
 }
 
 std::optional<std::vector<std::string>> NSFileManager::contentsOfDirectoryAtPath(std::string_view path) {
-    auto host = platform::devicePath(path);
+    auto host = followed(path);
     std::error_code ec;
     if (!host || !fs::is_directory(*host, ec)) {
         ++m_failures;
@@ -56,10 +76,10 @@ bool NSFileManager::isDirectoryAtPath(std::string_view path) {
 }
 
 bool NSFileManager::removeItemAtPath(std::string_view path) {
-    auto host = platform::devicePath(path);
-    // The root itself is never removed: it is the whole device.
+    auto host = unfollowedLast(path);
+    // The root itself is never removed: it is the whole device, and its folder lies outside it.
     std::error_code ec;
-    if (!host || *host == platform::deviceRoot() || !fs::exists(fs::symlink_status(*host, ec))) {
+    if (!host || !fs::exists(fs::symlink_status(*host, ec))) {
         ++m_failures;
         return false;
     }
@@ -72,7 +92,7 @@ bool NSFileManager::removeItemAtPath(std::string_view path) {
 }
 
 bool NSFileManager::createDirectoryAtPath(std::string_view path, bool intermediate) {
-    auto host = platform::devicePath(path);
+    auto host = followed(path);
     std::error_code ec;
     bool ok = false;
     if (host) {
@@ -88,7 +108,7 @@ bool NSFileManager::createDirectoryAtPath(std::string_view path, bool intermedia
 }
 
 std::optional<std::vector<std::uint8_t>> NSFileManager::contentsAtPath(std::string_view path) {
-    auto host = platform::devicePath(path);
+    auto host = followed(path);
     std::error_code ec;
     if (!host || !fs::is_regular_file(*host, ec)) {
         ++m_failures;

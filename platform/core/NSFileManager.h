@@ -1,7 +1,9 @@
 #pragma once
 
 // Files of the simulated device. Every path is a device path ("/Applications/") resolved below the device root
-// (DeviceRoot.h); a path that cannot be resolved (no root, relative, climbing out) behaves as a missing file.
+// (DeviceRoot.h); a path that cannot be resolved (no root, relative, climbing out, or leading out of the root through
+// a symbolic link) behaves as a missing file. Links inside the root are followed, except by removeItemAtPath, which
+// removes a link itself.
 // Failures are answered as the device answers them and also counted, so tests and the simulator can see them.
 
 #include "platform/core/Object.h"

@@ -228,7 +228,6 @@ std::string statusParagraph(const Control& control) {
     return text;
 }
 
-
 // The staging folder inside the root (so that moving a file into place is a rename on the same file system),
 // removed on every way out of an install; a refused install into a root that did not exist takes the root too.
 class Staging {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +91,37 @@ TEST_F(FileManagerTest, ContentsOfAFile) {
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, std::vector<std::uint8_t>{'x'});
     EXPECT_FALSE(fm->contentsAtPath("/none"));
+}
+
+TEST_F(FileManagerTest, LinksOutOfTheRootAreNeitherReadNorChanged) {
+    testing_support::TemporaryRoot outside("fm-outside");
+    std::ofstream(outside.path() / "secret") << "host";
+    fs::create_directories(outside.path() / "folder");
+    std::ofstream(outside.path() / "folder/kept") << "host";
+    fs::create_directories(root / "var/mobile");
+    fs::create_directory_symlink(outside.path(), root / "var/mobile/Media");
+    fs::create_symlink(outside.path() / "secret", root / "var/mobile/secret");
+
+    EXPECT_FALSE(fm->contentsAtPath("/var/mobile/secret"));
+    EXPECT_FALSE(fm->contentsAtPath("/var/mobile/Media/secret"));
+    EXPECT_FALSE(fm->contentsOfDirectoryAtPath("/var/mobile/Media"));
+    EXPECT_FALSE(fm->createDirectoryAtPath("/var/mobile/Media/new"));
+    EXPECT_FALSE(fm->removeItemAtPath("/var/mobile/Media/folder"));
+    EXPECT_FALSE(fm->removeItemAtPath("/var/mobile/Media/secret"));
+    EXPECT_EQ(fm->failureCount(), 6u);
+    EXPECT_FALSE(fs::exists(outside.path() / "new"));
+    EXPECT_TRUE(fs::exists(outside.path() / "folder/kept"));
+    EXPECT_TRUE(fs::exists(outside.path() / "secret"));
+
+    // The links themselves are the device's files: removing one removes the link, never what it points at.
+    EXPECT_TRUE(fm->removeItemAtPath("/var/mobile/secret"));
+    EXPECT_TRUE(fm->removeItemAtPath("/var/mobile/Media"));
+    EXPECT_TRUE(fs::exists(outside.path() / "secret"));
+    EXPECT_TRUE(fs::exists(outside.path() / "folder/kept"));
+
+    // A pipe is no file to read: opening it would wait for a writer.
+    ASSERT_EQ(::mkfifo((root / "var/mobile/pipe").c_str(), 0644), 0);
+    EXPECT_FALSE(fm->contentsAtPath("/var/mobile/pipe"));
 }
 
 }  // namespace
