@@ -4,7 +4,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/system/DeviceRadios.h"
 #include "sim/HostStartup.h"
-#include "sim/Json.h"
+#include "platform/harness/JSONValue.h"
 #include "sim/Loader.h"
 #include "sim/StartupOptions.h"
 #include "sim/device/SimulatedDevice.h"
@@ -88,7 +88,7 @@ int runDeviceStartup(const StartupOptions& options) {
     }
     if (options.loadTweak) addTweakReport(report);
     if (!report.count("filter")) report["filter"] = false;
-    std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
+    std::cout << toJSON(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
     return 0;
 }
 
@@ -151,7 +151,7 @@ int runStartupCommand(std::span<const std::string> arguments) {
     if (options.loadTweak) addTweakReport(report);
     if (!report.count("filter")) report["filter"] = false;
 
-    std::cout << toJson(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
+    std::cout << toJSON(Value(std::move(report)), options.pretty ? 2 : 0) << "\n";
     return 0;
 }
 

@@ -6,7 +6,6 @@
 #include "sim/scenario/RunCommand.h"
 
 #include <filesystem>
-
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,7 +19,9 @@ constexpr const char* kUsage =
     "  startup   play one process of the device: load the tweak library and print, as JSON, what its start-up did\n"
     "            (vantile-sim startup --help for its options)\n"
     "  run       play a scenario on the simulated phone: vantile-sim run FILE [--root DIR] [--out DIR]\n"
-    "            (vantile-sim run --help for the commands, expectations and exit statuses)\n";
+    "            (vantile-sim run --help for the commands, expectations and exit statuses)\n"
+    "  install   install the add-on's package into a device root: vantile-sim install [--root DIR] [--package FILE]\n"
+    "            (vantile-sim install --help; docs/package.md)\n";
 
 // The usage with the device profiles, so that what sets them apart is never a surprise.
 std::string usage() {

@@ -51,8 +51,3 @@ private:
 };
 
 }  // namespace platform::system
-
-// The radios' earlier name, beside the Settings framework; code written against it still builds.
-namespace platform::host {
-using DeviceRadios = platform::system::DeviceRadios;
-}  // namespace platform::host

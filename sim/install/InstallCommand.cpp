@@ -1,6 +1,6 @@
 #include "sim/install/InstallCommand.h"
 
-#include "sim/Json.h"
+#include "platform/harness/JSONValue.h"
 #include "sim/Loader.h"
 #include "sim/install/PackageInstaller.h"
 
@@ -52,7 +52,7 @@ int runInstallCommand(std::span<const std::string> arguments) {
     };
     Value::Dictionary report{{"package", result.package}, {"version", result.version}, {"root", where.string()},
                              {"installed", list(result.installed)}, {"removed", list(result.removed)}};
-    std::cout << toJson(Value(std::move(report)), 2) << "\n";
+    std::cout << toJSON(Value(std::move(report)), 2) << "\n";
     return 0;
 }
 

@@ -8,7 +8,7 @@
 #include "sim/scenario/StartupReport.h"
 #include "sim/scenario/ViewFinder.h"
 
-#include "sim/Json.h"
+#include "platform/harness/JSONValue.h"
 
 #include "platform/core/PreferenceDomain.h"
 #include "platform/system/DeviceRadios.h"
@@ -50,7 +50,7 @@ std::string expectedJson(const std::string& text) {
     if (text == "absent") return "absent";
     auto parsed = parseJSON(text);
     if (!parsed || parsed->isNone()) throw StepError("not JSON (or absent): " + text);
-    return sim::toJson(*parsed);
+    return toJSON(*parsed);
 }
 
 // The title of a page as its navigation bar shows it.
@@ -98,7 +98,7 @@ void pref(ScenarioSession&, const Step& step) {
     const std::string& key = step.words[2];
     std::string expected = expectedJson(step.rest(3));
     Value stored = addOnDomain()->value(key);
-    std::string actual = stored.isNone() ? "absent" : sim::toJson(stored);
+    std::string actual = stored.isNone() ? "absent" : toJSON(stored);
     if (actual != expected) throw ExpectationFailed("the stored value of " + key + " differs", expected, actual);
 }
 
@@ -153,7 +153,7 @@ void airplaneRequests(ScenarioSession&, const Step& step) {
             throw StepError("wants on and off in the order asked, or none, not " + inQuotes(step.words[i]));
         expected.push_back(step.words[i] == "on");
     }
-    const auto& actual = platform::host::DeviceRadios::airplaneModeRequests();
+    const auto& actual = platform::system::DeviceRadios::airplaneModeRequests();
     if (actual != expected)
         throw ExpectationFailed("the radio service was asked for other airplane-mode switches", onOffList(expected),
                                 onOffList(actual));
@@ -193,7 +193,7 @@ void startup(ScenarioSession&, const Step& step) {
     std::string expected = expectedJson(step.rest(3));
     Value report = startupReport();
     const Value* found = report.find(key);
-    std::string actual = found ? sim::toJson(*found) : "absent";
+    std::string actual = found ? toJSON(*found) : "absent";
     if (actual != expected)
         throw ExpectationFailed("the start-up report's " + key + " differs", expected, actual);
 }

@@ -7,7 +7,7 @@
 #include "sim/scenario/ScenarioSession.h"
 #include "sim/scenario/StartupReport.h"
 
-#include "sim/Json.h"
+#include "platform/harness/JSONValue.h"
 
 #include "platform/core/PreferenceDomain.h"
 #include "platform/harness/Renderer.h"
@@ -33,9 +33,9 @@ void cmdScreenshot(ScenarioSession& s, const Step& step) {
 void cmdDump(ScenarioSession& s, const Step& step) {
     const std::string& what = step.words[1];
     std::string text;
-    if (what == "prefs") text = sim::toJson(Value(*addOnDomain()->snapshot()), 2) + "\n";
+    if (what == "prefs") text = toJSON(Value(*addOnDomain()->snapshot()), 2) + "\n";
     else if (what == "records") text = recordsJson();
-    else if (what == "startup") text = sim::toJson(startupReport(), 2) + "\n";
+    else if (what == "startup") text = toJSON(startupReport(), 2) + "\n";
     else throw StepError("wants prefs, records or startup, not " + inQuotes(what));
     auto file = s.outputFile(step.words[2], ".json");
     std::ofstream out(file, std::ios::trunc);

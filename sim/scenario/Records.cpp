@@ -1,6 +1,6 @@
 #include "sim/scenario/Records.h"
 
-#include "sim/Json.h"
+#include "platform/harness/JSONValue.h"
 
 #include "platform/core/NotificationRecords.h"
 #include "platform/core/Value.h"
@@ -36,10 +36,10 @@ std::string recordsJson() {
         if (n.kind == platform::NotificationKind::Distributed) d["deliverImmediately"] = n.deliverImmediately;
         notifications.push_back(std::move(d));
     }
-    for (bool on : platform::host::DeviceRadios::airplaneModeRequests()) airplane.push_back(on);
+    for (bool on : platform::system::DeviceRadios::airplaneModeRequests()) airplane.push_back(on);
     Value::Dictionary doc{{"urlOpens", urls},           {"haptics", haptics},   {"notifications", notifications},
                           {"spawns", spawns},           {"effects", effects},   {"airplaneModeRequests", airplane}};
-    return sim::toJson(Value(std::move(doc)), 2) + "\n";
+    return toJSON(Value(std::move(doc)), 2) + "\n";
 }
 
 std::optional<std::string> lastOpenedURL() {

@@ -73,8 +73,8 @@ void ScenarioSession::restartWith(const std::string& process) {
 }
 
 void ScenarioSession::applyRadios() const {
-    if (m_airplane) platform::host::DeviceRadios::setAirplaneMode(*m_airplane);
-    if (m_bluetooth) platform::host::DeviceRadios::setBluetoothPowered(*m_bluetooth);
+    if (m_airplane) platform::system::DeviceRadios::setAirplaneMode(*m_airplane);
+    if (m_bluetooth) platform::system::DeviceRadios::setBluetoothPowered(*m_bluetooth);
 }
 
 std::string inQuotes(const std::string& s) { return "\"" + s + "\""; }

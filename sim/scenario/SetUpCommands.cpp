@@ -166,13 +166,13 @@ void cmdInterface(ScenarioSession& s, const Step& step) {
 void cmdAirplane(ScenarioSession& s, const Step& step) {
     bool on = onOff(step, 1);
     s.rememberAirplane(on);
-    platform::host::DeviceRadios::setAirplaneMode(on);
+    platform::system::DeviceRadios::setAirplaneMode(on);
 }
 
 void cmdBluetooth(ScenarioSession& s, const Step& step) {
     bool on = onOff(step, 1);
     s.rememberBluetooth(on);
-    platform::host::DeviceRadios::setBluetoothPowered(on);
+    platform::system::DeviceRadios::setBluetoothPowered(on);
 }
 
 void cmdCarrier(ScenarioSession& s, const Step& step) {

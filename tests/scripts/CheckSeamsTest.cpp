@@ -82,7 +82,7 @@ TEST(CheckSeams, EachIncludeAgainstTheOrderFailsAndIsNamed) {
         {"tweak/cards/Wifi.cpp", "\"platform/harness/TouchDriver.h\"", "only the platform's public layers"},
         {"tweak/cards/Wifi.cpp", "\"prefs/pane/Pane.h\"", "only platform/, common/ and its own folder"},
         {"prefs/pane/Pane.cpp", "\"tweak/cards/Card.h\"", "only platform/, common/ and its own folder"},
-        {"prefs/pane/Pane.cpp", "\"sim/Json.h\"", "only platform/, common/ and its own folder"},
+        {"prefs/pane/Pane.cpp", "\"sim/Loader.h\"", "only platform/, common/ and its own folder"},
         {"common/Keys.cpp", "\"tweak/cards/Card.h\"", "only platform/, common/ and its own folder"},
         {"tweak/cards/Wifi.cpp", "<ifaddrs.h>", "only the standard library"},
         {"prefs/pane/Pane.cpp", "<cairo.h>", "only the standard library"},

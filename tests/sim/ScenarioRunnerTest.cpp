@@ -131,7 +131,7 @@ protected:
     void SetUp() override {
         platform::resetRunLoop();
         UIApplication::sharedApplication()->reset();
-        platform::host::DeviceRadios::reset();
+        platform::system::DeviceRadios::reset();
         clearRecords();
         static int counter = 0;
         dir = fs::temp_directory_path() / ("vantile-scenario-runner-" + std::to_string(getpid()) + "-" +
@@ -144,7 +144,7 @@ protected:
     void TearDown() override {
         phone.reset();
         UIApplication::sharedApplication()->reset();
-        platform::host::DeviceRadios::reset();
+        platform::system::DeviceRadios::reset();
         platform::resetRunLoop();
         fs::remove_all(dir);
     }
@@ -458,11 +458,11 @@ TEST_F(ScenarioRunnerTest, ScrollMovesTheFrontmostScrollViewWithinItsContent) {
 
 TEST_F(ScenarioRunnerTest, RadiosAndAppearanceReachTheDevice) {
     ASSERT_EQ(play("airplane on\nbluetooth on\nappearance dark"), 0) << errors;
-    EXPECT_TRUE(platform::host::DeviceRadios::airplaneMode());
-    EXPECT_TRUE(platform::host::DeviceRadios::bluetoothPowered());
+    EXPECT_TRUE(platform::system::DeviceRadios::airplaneMode());
+    EXPECT_TRUE(platform::system::DeviceRadios::bluetoothPowered());
     EXPECT_EQ(phone->window()->traitCollection()->userInterfaceStyle(), 2);
     ASSERT_EQ(play("airplane off\nappearance light"), 0) << errors;
-    EXPECT_FALSE(platform::host::DeviceRadios::airplaneMode());
+    EXPECT_FALSE(platform::system::DeviceRadios::airplaneMode());
     for (const char* bad : {"airplane maybe", "bluetooth", "appearance sepia", "wifi off 10.0.0.1"})
         EXPECT_EQ(play(bad), kExitStepError) << bad;
 }
@@ -498,7 +498,7 @@ TEST_F(ScenarioRunnerTest, AResumedRunReplaysOnlyTheSetUpAndGoesOnAfterTheStep) 
     ScenarioRunner runner(*phone, options);
     std::ostringstream err;
     ASSERT_EQ(runner.resume(script, 5, 1773481300.0, "/Applications/Preferences.app/Preferences", err), 0) << err.str();
-    EXPECT_TRUE(platform::host::DeviceRadios::airplaneMode()) << "the radios were set up again";
+    EXPECT_TRUE(platform::system::DeviceRadios::airplaneMode()) << "the radios were set up again";
     EXPECT_EQ(phone->launched, std::vector<std::string>{"/Applications/Preferences.app/Preferences"});
     ASSERT_EQ(phone->dates.size(), 2u);
     EXPECT_EQ(phone->dates.back(), 1773481300.0) << "the clock of the process that resprung wins over the set-up";

@@ -24,7 +24,7 @@
 namespace {
 
 using vantile::testing::CardFixture;
-using platform::host::DeviceRadios;
+using platform::system::DeviceRadios;
 namespace key = vantile::key;
 namespace bsd = platform::bsd;
 
