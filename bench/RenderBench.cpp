@@ -56,7 +56,7 @@ void BM_LayoutAndRender(benchmark::State& state) {
     Bitmap frame;  // one frame buffer, reused as a display reuses it
     for (auto _ : state) {
         forceLayout(s.window);
-        platform::ui::renderViewInto(s.window, frame, {.scale = scale});
+        platform::harness::renderViewInto(s.window, frame, {.scale = scale});
         benchmark::DoNotOptimize(frame.pixels.data());
     }
     state.counters["views"] = static_cast<double>(s.views);
@@ -67,7 +67,7 @@ void BM_Render(benchmark::State& state) {
     const double scale = static_cast<double>(state.range(0));
     Bitmap frame;
     for (auto _ : state) {
-        platform::ui::renderViewInto(s.window, frame, {.scale = scale});
+        platform::harness::renderViewInto(s.window, frame, {.scale = scale});
         benchmark::DoNotOptimize(frame.pixels.data());
     }
     state.counters["views"] = static_cast<double>(s.views);

@@ -7,7 +7,7 @@
 
 class JSONWriter;
 
-namespace platform::ui {
+namespace platform::harness {
 
 class DumpsProperties {
 public:
@@ -16,4 +16,4 @@ public:
     virtual void dumpProperties(JSONWriter& writer) const = 0;
 };
 
-}  // namespace platform::ui
+}  // namespace platform::harness

@@ -22,7 +22,7 @@
 #include <fstream>
 #include <map>
 
-namespace platform::ui {
+namespace platform::harness {
 namespace {
 
 long styleOf(const UIView& view) {
@@ -311,4 +311,4 @@ bool writeViewPNG(const Ref<UIView>& root, const std::filesystem::path& file, co
     return static_cast<bool>(out);
 }
 
-}  // namespace platform::ui
+}  // namespace platform::harness

@@ -24,7 +24,7 @@
 
 class Painter;
 
-namespace platform::ui {
+namespace platform::harness {
 
 struct RenderOptions {
     // Pixels per point; 0 takes the main screen's scale.
@@ -53,4 +53,4 @@ void drawDeviceChrome(Painter& painter, CGSize size, long style);
 // ("9:41"), in UTC.
 std::string statusBarTime();
 
-}  // namespace platform::ui
+}  // namespace platform::harness

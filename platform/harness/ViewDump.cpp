@@ -21,7 +21,7 @@
 #include "platform/ui/UITraitCollection.h"
 #include "platform/ui/UIVisualEffectView.h"
 
-namespace platform::ui {
+namespace platform::harness {
 namespace {
 
 void writeRect(JSONWriter& w, CGRect r) {
@@ -291,4 +291,4 @@ std::string dumpViewTree(const Ref<UIView>& root) {
     return w.str() + "\n";
 }
 
-}  // namespace platform::ui
+}  // namespace platform::harness

@@ -9,11 +9,11 @@
 
 class JSONWriter;
 
-namespace platform::ui {
+namespace platform::harness {
 
 // The whole document for `root` (normally a window): the screen, then the tree. "" for a null root.
 std::string dumpViewTree(const Ref<UIView>& root);
 // One view and its subtree as a JSON object, frames in `root`'s coordinates.
 void dumpView(JSONWriter& writer, const Ref<UIView>& view, const Ref<UIView>& root);
 
-}  // namespace platform::ui
+}  // namespace platform::harness

@@ -161,7 +161,7 @@ void airplaneRequests(ScenarioSession&, const Step& step) {
 
 void statusBar(ScenarioSession& s, const Step& step) {
     if (!s.phone().window()) throw StepError("nothing is on screen (launch settings first)");
-    std::string shown = platform::ui::statusBarTime();
+    std::string shown = platform::harness::statusBarTime();
     if (shown != step.words[2])
         throw ExpectationFailed("the status bar shows another time", inQuotes(step.words[2]), inQuotes(shown));
 }

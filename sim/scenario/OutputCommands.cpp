@@ -23,9 +23,9 @@ namespace {
 void cmdScreenshot(ScenarioSession& s, const Step& step) {
     auto window = s.requireWindow();
     auto png = s.outputFile(step.words[1], ".png");
-    if (!platform::ui::writeViewPNG(window, png)) throw StepError("cannot write " + png.string());
+    if (!platform::harness::writeViewPNG(window, png)) throw StepError("cannot write " + png.string());
     std::ofstream json(s.outputFile(step.words[1], ".json"), std::ios::trunc);
-    json << platform::ui::dumpViewTree(window);
+    json << platform::harness::dumpViewTree(window);
     if (!json) throw StepError("cannot write the view dump of " + step.words[1]);
     s.gallery().add({step.words[1], step.note.empty() ? step.text : step.note, step.line});
 }

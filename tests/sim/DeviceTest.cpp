@@ -291,13 +291,13 @@ TEST_F(Device, TheClockAndTheStatusBarGoOnAcrossARespringAndALaunch) {
     launch("iphone-8");
     device->setDate(1773481260.0);  // 2026-03-14 09:41 UTC
     device->advance(120);
-    EXPECT_EQ(platform::ui::statusBarTime(), "9:43");
+    EXPECT_EQ(platform::harness::statusBarTime(), "9:43");
     device->respring();
     EXPECT_EQ(platform::Clock::now(), 1773481380.0);
-    EXPECT_EQ(platform::ui::statusBarTime(), "9:43") << "a respring keeps the time";
+    EXPECT_EQ(platform::harness::statusBarTime(), "9:43") << "a respring keeps the time";
     device->advance(60);
     device.reset();
-    EXPECT_EQ(platform::ui::statusBarTime(), "9:44") << "ending the device keeps the time too";
+    EXPECT_EQ(platform::harness::statusBarTime(), "9:44") << "ending the device keeps the time too";
 }
 
 TEST_F(Device, AProfileRefusedSaysWhetherItIsUnknownOrTooLate) {

@@ -16,8 +16,7 @@ VT_REGISTER_CLASS(AirplaneCell, [](Class c) {
 })
 
 // Its class is its own, not one made from the table; the table's row must still name it.
-static_assert(vantile::cards::findCardRow(AirplaneCell::kClassName) &&
-                  vantile::cards::findCardRow(AirplaneCell::kClassName)->shape == vantile::cards::CardShape::Airplane,
+static_assert(vantile::cards::cardClassHasShape(AirplaneCell::kClassName, vantile::cards::CardShape::Airplane),
               "the airplane row names this class");
 
 void AirplaneCell::finishBuilding() {

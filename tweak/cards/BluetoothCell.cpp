@@ -10,8 +10,7 @@ VT_REGISTER_CLASS(BluetoothCell, [](Class c) {
 })
 
 // Its class is its own, not one made from the table; the table's row must still name it.
-static_assert(vantile::cards::findCardRow(BluetoothCell::kClassName) &&
-                  vantile::cards::findCardRow(BluetoothCell::kClassName)->shape == vantile::cards::CardShape::Bluetooth,
+static_assert(vantile::cards::cardClassHasShape(BluetoothCell::kClassName, vantile::cards::CardShape::Bluetooth),
               "the Bluetooth row names this class");
 
 void BluetoothCell::finishBuilding() {

@@ -165,11 +165,13 @@ inline constexpr std::array<CardRow, kCardCount> kCards{{
 
 inline constexpr const std::array<CardRow, kCardCount>& kCardTable = table::kCards;
 
-// The row of a card class by its run-time name; null for any other name.
-constexpr const CardRow* findCardRow(std::string_view cardClass) {
+// Whether a row names the card class and gives it that shape; false for a class no row names. It answers a bool,
+// not the row's address: GCC refuses to compare an address into the table in a constant expression under the
+// undefined-behaviour sanitizer.
+constexpr bool cardClassHasShape(std::string_view cardClass, CardShape shape) {
     for (const CardRow& row : kCardTable)
-        if (row.cardClass == cardClass) return &row;
-    return nullptr;
+        if (row.cardClass == cardClass) return row.shape == shape;
+    return false;
 }
 
 // What is missing or contradictory in one row, as a sentence; nothing for a complete row. It checks the row alone:

@@ -28,7 +28,7 @@ TEST(ControlDump, SwitchSegmentsAndFieldStateAppear) {
     field->initWithFrame(CGRectMake(0, 100, 200, 30));
     field->setText("abc");
     window->addSubview(field);
-    std::string json = platform::ui::dumpViewTree(window);
+    std::string json = platform::harness::dumpViewTree(window);
     auto has = [&](const std::string& pattern) { return std::regex_search(json, std::regex(pattern)); };
     EXPECT_TRUE(has(R"("on"\s*:\s*true)")) << json.substr(0, 2000);
     EXPECT_TRUE(has(R"("enabled"\s*:\s*false)"));

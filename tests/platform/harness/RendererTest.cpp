@@ -43,7 +43,7 @@ TEST_F(RendererPixels, ClippingParentKeepsItsChildInsideAndOthersSpill) {
     view({{5, 5}, {10, 10}}, rgb(1, 0, 0), clipping);     // half outside its clipping parent
     auto open = view({{10, 0}, {10, 5}}, nullptr, root);
     view({{0, 0}, {10, 10}}, rgb(0, 0, 1), open);         // spills below an unclipped parent
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 7, 7), kRed);
     EXPECT_EQ(px(b, 9, 9), kRed);
     EXPECT_EQ(px(b, 4, 4), kWhite);
@@ -56,10 +56,10 @@ TEST_F(RendererPixels, AlphaFadesTheWholeSubtreeOnce) {
     auto faded = view({{0, 0}, {4, 1}}, rgb(0, 0, 0), root);
     view({{0, 0}, {2, 1}}, rgb(0, 0, 0), faded);  // overlapping black child: no darker than its parent
     faded->setAlpha(0.5);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     for (int x = 0; x < 4; ++x) EXPECT_EQ(px(b, x, 0), (PixelRGBA{127, 127, 127, 255})) << x;
     faded->setAlpha(0);
-    EXPECT_EQ(px(platform::ui::renderView(root, {.scale = 1}), 0, 0), kWhite);
+    EXPECT_EQ(px(platform::harness::renderView(root, {.scale = 1}), 0, 0), kWhite);
 }
 
 TEST_F(RendererPixels, HiddenViewsAndTheirSubtreesAreSkipped) {
@@ -67,7 +67,7 @@ TEST_F(RendererPixels, HiddenViewsAndTheirSubtreesAreSkipped) {
     auto hidden = view({{0, 0}, {2, 1}}, rgb(1, 0, 0), root);
     view({{1, 0}, {1, 1}}, rgb(0, 0, 1), hidden);
     hidden->setHidden(true);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 0, 0), kWhite);
     EXPECT_EQ(px(b, 1, 0), kWhite);
 }
@@ -81,7 +81,7 @@ TEST_F(RendererPixels, CornersBordersAndMaskedCorners) {
     auto top = view({{20, 0}, {20, 20}}, rgb(0, 0, 1), root);
     top->layer()->setCornerRadius(8);
     top->layer()->setMaskedCorners(kCALayerMinXMinYCorner | kCALayerMaxXMinYCorner);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 0, 0), kNone);
     EXPECT_EQ(px(b, 19, 19), kNone);
     EXPECT_EQ(px(b, 10, 0), kRed) << "border on the edge";
@@ -97,7 +97,7 @@ TEST_F(RendererPixels, BorderIsDrawnAboveSubviews) {
     auto root = view({{0, 0}, {10, 10}});
     root->layer()->setBorderWidth(1);  // no colour: the device's opaque black
     view({{0, 0}, {10, 10}}, rgb(0, 0, 1), root);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 0, 5), (PixelRGBA{0, 0, 0, 255}));
     EXPECT_EQ(px(b, 5, 5), kBlue);
 }
@@ -108,7 +108,7 @@ TEST_F(RendererPixels, MaskLayerKeepsOnlyItsPath) {
     mask->setFrame({{0, 0}, {10, 10}});
     mask->setPath(UIBezierPath::bezierPathWithRect({{0, 0}, {5, 10}}));
     root->layer()->setMask(mask);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 2, 5), kRed);
     EXPECT_EQ(px(b, 7, 5), kNone);
 }
@@ -123,7 +123,7 @@ TEST_F(RendererPixels, GradientSublayerFillsItsFrameBelowSubviews) {
     gradient->setEndPoint({1, 0.5});
     root->layer()->insertSublayerAtIndex(gradient, 0);
     view({{90, 0}, {10, 10}}, UIColor::whiteColor(), root);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_GE(px(b, 0, 5).r, 250);
     EXPECT_NEAR(px(b, 50, 5).r, 127, 3);
     EXPECT_NEAR(px(b, 50, 5).b, 127, 3);
@@ -135,7 +135,7 @@ TEST_F(RendererPixels, TransformsRotateAroundTheCentre) {
     auto rotated = view({{0, 0}, {10, 10}}, nullptr, root);
     view({{0, 0}, {5, 10}}, rgb(1, 0, 0), rotated);  // left half
     rotated->setTransform(CGAffineTransformMakeRotation(M_PI));
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(b, 2, 5).a, 0);
     EXPECT_EQ(px(b, 7, 5), kRed);
 }
@@ -159,7 +159,7 @@ TEST_F(RendererPixels, ViewsThatDrawThemselvesGetThePainterAndTheirBounds) {
     auto drawn = alloc<SelfDrawingView>();
     drawn->initWithFrame({{10, 10}, {20, 20}});
     root->addSubview(drawn);
-    Bitmap b = platform::ui::renderView(root, {.scale = 1});
+    Bitmap b = platform::harness::renderView(root, {.scale = 1});
     EXPECT_TRUE(drawn->sawPainter);
     EXPECT_EQ(drawn->seenRect, (CGRect{{0, 0}, {20, 20}}));
     EXPECT_EQ(px(b, 20, 20), kBlue);
@@ -175,11 +175,11 @@ TEST_F(RendererPixels, AnimationsInFlightDrawTheirValueOfThisInstant) {
         moving->setFrame({{10, 0}, {10, 1}});
     });
     platform::RunLoop::main().advance(0.1);
-    Bitmap half = platform::ui::renderView(root, {.scale = 1});
+    Bitmap half = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(half, 2, 0), kWhite) << "the view has left its start";
     EXPECT_NEAR(px(half, 10, 0).r, 127, 2) << "half way along and half faded";
     platform::RunLoop::main().advance(0.2);
-    Bitmap done = platform::ui::renderView(root, {.scale = 1});
+    Bitmap done = platform::harness::renderView(root, {.scale = 1});
     EXPECT_EQ(px(done, 12, 0), kWhite) << "faded out at the end";
 }
 
@@ -189,7 +189,7 @@ TEST(RendererChrome, StatusBarTimeFollowsTheVirtualClock) {
         {9 * 3600 + 41 * 60, "9:41"}, {0, "12:00"}, {12 * 3600 + 5 * 60, "12:05"}, {23 * 3600 + 59 * 60 + 59, "11:59"}};
     for (auto [offset, text] : cases) {
         platform::Clock::setNow(platform::Clock::kStart + offset);
-        EXPECT_EQ(platform::ui::statusBarTime(), text);
+        EXPECT_EQ(platform::harness::statusBarTime(), text);
     }
     platform::Clock::setNow(saved);
 }
@@ -198,7 +198,7 @@ TEST(RendererChrome, WindowsGetStatusBarAndHomeIndicatorInTheStylesInk) {
     UIScreen::setDeviceProfile("iphone-x");
     for (long style : {1L, 2L}) {
         auto window = vantile::testing::makeWindow(style);
-        Bitmap b = platform::ui::renderView(window, {.scale = 1});
+        Bitmap b = platform::harness::renderView(window, {.scale = 1});
         ASSERT_EQ(b.width, 375);
         ASSERT_EQ(b.height, 812);
         const int inkLevel = style == 2 ? 255 : 0;
@@ -214,7 +214,7 @@ TEST(RendererChrome, WindowsGetStatusBarAndHomeIndicatorInTheStylesInk) {
         EXPECT_EQ(inkAt(0, 300, 375, 500), 0) << "nothing else on an empty page";
     }
     UIScreen::setDeviceProfile("iphone-8");
-    Bitmap b = platform::ui::renderView(vantile::testing::makeWindow(1), {.scale = 1});
+    Bitmap b = platform::harness::renderView(vantile::testing::makeWindow(1), {.scale = 1});
     int indicator = 0;
     for (int x = 120; x < 255; ++x) indicator += unpackPixel(b.at(x, 660)).r < 100;
     EXPECT_EQ(indicator, 0) << "no home indicator without a notch";

@@ -18,7 +18,7 @@ using namespace vantile::testing;
 namespace {
 
 // A control-like view that adds its state through the dump hook.
-class ToggleLikeView : public UIView, public platform::ui::DumpsProperties {
+class ToggleLikeView : public UIView, public platform::harness::DumpsProperties {
 public:
     void dumpProperties(JSONWriter& w) const override { w.field("on", true); }
 };
@@ -41,7 +41,7 @@ protected:
 TEST_F(ViewDumpTest, CardFieldsAreThereWithWindowFrames) {
     auto window = makeWindow(1);
     auto card = addCard(window, {{5, 50}, {177.5, 120}}, "gear", "General", "3 installed");
-    const std::string dump = platform::ui::dumpViewTree(window);
+    const std::string dump = platform::harness::dumpViewTree(window);
     expectHas(dump, "\"format\": \"vantile-view-dump/1\"");
     expectHas(dump, "\"profile\": \"iphone-8\"");
     expectHas(dump, "\"size\": [375, 667]");
@@ -79,7 +79,7 @@ TEST_F(ViewDumpTest, StateOfHiddenFadedAndHookedViews) {
     auto empty = alloc<UIImageView>();
     empty->initWithFrame({{0, 0}, {5, 5}});
     window->addSubview(empty);
-    const std::string dump = platform::ui::dumpViewTree(window);
+    const std::string dump = platform::harness::dumpViewTree(window);
     expectHas(dump, "\"hidden\": true");
     expectHas(dump, "\"text\": \"hint \\\"quoted\\\"\\n2nd\"");
     expectHas(dump, "\"alpha\": 0.25");
@@ -88,7 +88,7 @@ TEST_F(ViewDumpTest, StateOfHiddenFadedAndHookedViews) {
     expectHas(dump, "\"image\": null");
     expectHas(dump, "\"style\": 2");
     expectHas(dump, "\"textColor\": [1, 1, 1, 1]") ;  // labelColor resolved dark
-    EXPECT_EQ(platform::ui::dumpViewTree(nullptr), "");
+    EXPECT_EQ(platform::harness::dumpViewTree(nullptr), "");
 }
 
 TEST_F(ViewDumpTest, SubviewsAppearInDrawingOrder) {
@@ -102,7 +102,7 @@ TEST_F(ViewDumpTest, SubviewsAppearInDrawingOrder) {
     window->addSubview(front);
     window->addSubview(back);
     front->layer()->setZPosition(10);
-    const std::string dump = platform::ui::dumpViewTree(window);
+    const std::string dump = platform::harness::dumpViewTree(window);
     EXPECT_LT(dump.find("\"back\""), dump.find("\"front\""));
     expectHas(dump, "\"zPosition\": 10");
 }

@@ -24,8 +24,8 @@ protected:
         UIScreen::resetDeviceProfile();
     }
     void check(const Ref<UIView>& root, const std::string& name, double scale = 0) {
-        EXPECT_TRUE(matchesSnapshot(platform::ui::renderView(root, {.scale = scale}), name));
-        EXPECT_TRUE(matchesTextSnapshot(platform::ui::dumpViewTree(root), name + ".json"));
+        EXPECT_TRUE(matchesSnapshot(platform::harness::renderView(root, {.scale = scale}), name));
+        EXPECT_TRUE(matchesTextSnapshot(platform::harness::dumpViewTree(root), name + ".json"));
     }
     double m_savedNow = 0;
 };

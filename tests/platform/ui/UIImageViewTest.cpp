@@ -63,7 +63,7 @@ TEST(UIImageView, TemplateImagesDrawInTheInheritedTint) {
     tinted->setImage(solid(2, 2, {255, 0, 0, 255})->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate));
     parent->addSubview(original);
     parent->addSubview(tinted);
-    Bitmap b = platform::ui::renderView(parent, {.scale = 1});
+    Bitmap b = platform::harness::renderView(parent, {.scale = 1});
     EXPECT_EQ(unpackPixel(b.at(0, 0)), (PixelRGBA{255, 0, 0, 255}));
     EXPECT_EQ(unpackPixel(b.at(3, 1)), (PixelRGBA{0, 255, 0, 255}));
 }

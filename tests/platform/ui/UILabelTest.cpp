@@ -84,7 +84,7 @@ TEST(UILabel, DrawsItsTextCentredVerticallyInItsColour) {
     auto label = makeLabel("HHHH", UIFont::boldSystemFontOfSize(12), 1, {{0, 0}, {80, 40}});
     label->setTextAlignment(NSTextAlignmentCenter);
     label->setTextColor(UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
-    Bitmap b = platform::ui::renderView(label, {.scale = 1});
+    Bitmap b = platform::harness::renderView(label, {.scale = 1});
     int top = b.height, bottom = -1, left = b.width, right = -1;
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x) {

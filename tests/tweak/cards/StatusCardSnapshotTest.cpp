@@ -49,8 +49,8 @@ TEST_F(StatusCardSnapshots, OnAndOffInLightAndDark) {
             }
             platform::RunLoop::main().advance(1);
             page->layoutIfNeeded();
-            EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::ui::renderView(page, {.scale = 2}), name));
-            EXPECT_TRUE(vantile::testing::matchesTextSnapshot(platform::ui::dumpViewTree(page), name + ".json"));
+            EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::harness::renderView(page, {.scale = 2}), name));
+            EXPECT_TRUE(vantile::testing::matchesTextSnapshot(platform::harness::dumpViewTree(page), name + ".json"));
         }
     }
 }

@@ -28,7 +28,7 @@ protected:
         store(vantile::key::vantileEnabledArray, titles({"Wi-Fi", "Battery", "General"}));
         auto window = vantile::testing::makeWindow(style);
         window->addSubview(vantile::testing::makeDashboardView());
-        return platform::ui::renderView(window, {1.0, false});
+        return platform::harness::renderView(window, {1.0, false});
     }
     static void expectPixels(const Bitmap& bitmap, const std::vector<Expected>& points) {
         for (const Expected& p : points) {

@@ -19,7 +19,7 @@ protected:
         store(vantile::key::vantileEnabledArray,
               titles({"Wi-Fi", "Bluetooth", "Battery", "General", "Display & Brightness", "Privacy"}));
     }
-    Bitmap render() const { return platform::ui::renderView(window(), {1.0, true}); }
+    Bitmap render() const { return platform::harness::renderView(window(), {1.0, true}); }
 };
 
 TEST_F(ScreenSnapshot, DashboardWithSixCards) {

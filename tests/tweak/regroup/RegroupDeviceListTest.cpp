@@ -205,7 +205,7 @@ TEST_F(RegroupDeviceList, SubPagesShowTheirLists) {
         ASSERT_TRUE(root->openEntry(link));
         platform::RunLoop::main().advance(1);
         window->layoutIfNeeded();
-        EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::ui::renderView(window, {1.0, true}), snapshot));
+        EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::harness::renderView(window, {1.0, true}), snapshot));
         navigation->popToRootViewControllerAnimated(false);
     }
 }

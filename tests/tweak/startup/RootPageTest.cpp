@@ -358,7 +358,7 @@ TEST_F(RootPageSnapshot, DashboardCoveredRootPageLightAndDark) {
         auto root = showRootPage(accountRootList(), style);
         platform::msgSend<void, bool>(root.get(), sel("viewDidAppear:"), false);
         window->layoutIfNeeded();
-        EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::ui::renderView(window, {1.0, true}), name));
+        EXPECT_TRUE(vantile::testing::matchesSnapshot(platform::harness::renderView(window, {1.0, true}), name));
     }
 }
 
