@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps sanitize bench clean
+.PHONY: run test build deps sanitize bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -29,5 +29,10 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*Bench; do echo "== $$b"; $$b; done
 
+# Every fuzz target for FUZZ_SECONDS seconds (default 60) from its committed corpus, then a table of inputs run,
+# coverage and crashes.
+fuzz: deps
+	@FUZZ_JOBS=$(JOBS) scripts/fuzz
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-bench
+	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

@@ -67,7 +67,7 @@ public:
     virtual void viewDidDisappear(bool animated);
     virtual void viewWillLayoutSubviews();
     virtual void viewDidLayoutSubviews();
-    virtual void traitCollectionDidChange(Ref<UITraitCollection> previous);
+    void traitCollectionDidChange(Ref<UITraitCollection> previous) override;
 
     // The traits the controller sees: those of its view's window chain, or the screen's when not on screen.
     Ref<UITraitCollection> traitCollection() const override;

@@ -149,9 +149,11 @@ private:
             } else if (addresses) {
                 for (const auto& a : *addresses) own.push_back({name, familyOf(a), a});
             }
-            auto first = std::find_if(list.begin(), list.end(), [&](const auto& i) { return i.name == name; });
+            // A named copy: clang before 16 cannot capture a structured binding in a lambda.
+            const std::string& interfaceName = name;
+            auto first = std::find_if(list.begin(), list.end(), [&](const auto& i) { return i.name == interfaceName; });
             auto at = first - list.begin();
-            std::erase_if(list, [&](const auto& i) { return i.name == name; });
+            std::erase_if(list, [&](const auto& i) { return i.name == interfaceName; });
             list.insert(list.begin() + std::min<std::ptrdiff_t>(at, static_cast<std::ptrdiff_t>(list.size())),
                         own.begin(), own.end());
         }

@@ -45,7 +45,7 @@ void VantileBaseView::layoutVantileView() {
     const CGRect screen = UIScreen::mainScreen()->bounds();
 
     m_baseView = alloc<UIView>();
-    m_baseView->initWithFrame(CGRect{0, 0, screen.width(), screen.height()});
+    m_baseView->initWithFrame(CGRect{{0, 0}, {screen.width(), screen.height()}});
     m_baseView->setUserInteractionEnabled(true);
     addSubview(m_baseView);
 
