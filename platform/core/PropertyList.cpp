@@ -497,6 +497,41 @@ bool isStorable(const Value& value, std::size_t depth) {
     }
 }
 
+plist_t toNode(const Value& value);
+
+PlistDate dateOfNode(plist_t node) {
+    int32_t sec = 0, usec = 0;
+    plist_get_date_val(node, &sec, &usec);
+    // libplist's binary reader hands back the fraction of a date before 2001 without its sign. (Within the
+    // first second before 2001 the sign is lost altogether; no stored value lives there.)
+    const double fraction = std::abs(static_cast<double>(usec)) / 1e6;
+    const double since2001 = sec < 0 ? sec - fraction : sec + usec / 1e6;
+    return PlistDate{since2001 + kAppleEpochOffset};
+}
+
+// libplist writes a date as one number of seconds and reads its microseconds back truncated, so a binary date can
+// come back a microsecond earlier from every rewrite of the file. The date handed out is the first one that a
+// rewrite keeps, so the store never moves a date that nobody changed. About half of all microsecond values read back
+// one lower, so the walk down to a kept one is short; the bound only guards against a libplist that never settles.
+PlistDate stableDate(PlistDate date) {
+    for (int round = 0; round < 64; ++round) {
+        Node written(toNode(Value(date)));
+        char* bytes = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(written.get(), &bytes, &length);
+        if (!bytes) return date;
+        plist_t read = nullptr;
+        plist_from_bin(bytes, length, &read);
+        plist_to_bin_free(bytes);
+        Node root(read);
+        if (!root || plist_get_node_type(root.get()) != PLIST_DATE) return date;
+        const PlistDate again = dateOfNode(root.get());
+        if (again == date) return date;
+        date = again;
+    }
+    return date;
+}
+
 std::optional<Value> fromNode(plist_t node, std::size_t depth) {
     // The checks above bound the nesting before libplist parses; this keeps the walk bounded whatever it hands back.
     if (!node || depth > kMaximumPlistNesting) return std::nullopt;
@@ -529,15 +564,8 @@ std::optional<Value> fromNode(plist_t node, std::size_t depth) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(p);
         return Value(Value::Data(bytes, bytes + (p ? length : 0)));
     }
-    case PLIST_DATE: {
-        int32_t sec = 0, usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        // libplist's binary reader hands back the fraction of a date before 2001 without its sign. (Within the
-        // first second before 2001 the sign is lost altogether; no stored value lives there.)
-        const double fraction = std::abs(static_cast<double>(usec)) / 1e6;
-        const double since2001 = sec < 0 ? sec - fraction : sec + usec / 1e6;
-        return Value(PlistDate{since2001 + kAppleEpochOffset});
-    }
+    case PLIST_DATE:
+        return Value(stableDate(dateOfNode(node)));
     case PLIST_ARRAY: {
         Value::Array array;
         const uint32_t n = plist_array_get_size(node);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -58,6 +59,39 @@ TEST_F(PropertyListTest, EveryTypeSurvivesBothFormats) {
     for (double when : {-1.25, 1.25, 978307100.5, 1700000000.75}) {
         const Value date(PlistDate{when});
         EXPECT_EQ(platform::parsePropertyList(platform::serializePropertyList(date)), date) << when;
+    }
+}
+
+// A binary property list whose root is a date stored as the given seconds since 2001, bit for bit.
+static std::vector<std::uint8_t> binaryDate(double since2001) {
+    std::vector<std::uint8_t> bytes{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0x33};
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &since2001, sizeof bits);
+    for (int shift = 56; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
+    bytes.push_back(8);  // the offset table: the one object starts after the header
+    const std::uint8_t trailer[32] = {0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1,
+                                      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 17};
+    bytes.insert(bytes.end(), std::begin(trailer), std::end(trailer));
+    return bytes;
+}
+
+TEST_F(PropertyListTest, BinaryDateKeepsItsValueThroughRewrites) {
+    // Fractions that libplist's microsecond truncation used to pull a microsecond earlier on each rewrite; the
+    // first was found by the property-list fuzz target.
+    std::uint64_t foundBits = 0x41c1deca92800021;
+    double found = 0;
+    std::memcpy(&found, &foundBits, sizeof found);
+    for (double since2001 : {found, 599627045.000003, 1847140.380674, 1.0000029, 12345.000007, -5.0000029, 0.5}) {
+        const std::optional<Value> read = platform::parsePropertyList(binaryDate(since2001));
+        ASSERT_TRUE(read && read->isDate()) << since2001;
+        EXPECT_NEAR(read->asDate()->secondsSince1970 - 978307200.0, since2001, 2e-6) << since2001;
+        Value current = *read;
+        for (int rewrite = 0; rewrite < 3; ++rewrite) {
+            const std::optional<Value> again = platform::parsePropertyList(platform::serializePropertyList(current));
+            ASSERT_TRUE(again.has_value()) << since2001;
+            EXPECT_EQ(*again, *read) << since2001 << " after rewrite " << rewrite;
+            current = *again;
+        }
     }
 }
 
