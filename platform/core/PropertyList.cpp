@@ -1,5 +1,7 @@
 #include "platform/core/PropertyList.h"
 
+#include "platform/core/NSString.h"
+
 #include <plist/plist.h>
 
 #include <algorithm>
@@ -373,22 +375,14 @@ private:
             if (!known && entity.size() > 1 && entity[0] == '#') {
                 const bool hex = entity[1] == 'x';
                 unsigned long cp = std::strtoul(std::string(entity.substr(hex ? 2 : 1)).c_str(), nullptr, hex ? 16 : 10);
-                // Encoded as UTF-8 so that it equals the same character written out.
-                if (cp < 0x80) {
-                    out += static_cast<char>(cp);
-                } else if (cp < 0x800) {
-                    out += static_cast<char>(0xC0 | (cp >> 6));
-                    out += static_cast<char>(0x80 | (cp & 0x3F));
-                } else if (cp < 0x10000) {
-                    out += static_cast<char>(0xE0 | (cp >> 12));
-                    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    out += static_cast<char>(0x80 | (cp & 0x3F));
-                } else {
-                    out += static_cast<char>(0xF0 | ((cp >> 18) & 0x07));
-                    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    out += static_cast<char>(0x80 | (cp & 0x3F));
+                // Encoded as UTF-8 so that it equals the same character written out. A reference to no character
+                // (a surrogate, or past U+10FFFF) stays as written, so two different ones stay apart.
+                const bool scalar = cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+                if (!scalar) {
+                    out += s[i];
+                    continue;
                 }
+                platform::appendUTF8(out, static_cast<char32_t>(cp));
                 known = true;
             }
             if (!known) {
