@@ -6,6 +6,7 @@
 #include "platform/core/NSMutableArray.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/host/HBAppearanceSettings.h"
 #include "platform/host/DeviceCapabilities.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSTableCell.h"
@@ -30,6 +31,8 @@ VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
     addMethod<&PSListController::setPreferenceValueSpecifier>(c, "setPreferenceValue:specifier:");
     addMethod<&PSListController::setEdgeToEdgeCells>(c, "setEdgeToEdgeCells:");
     addMethod<&PSListController::_isRegularWidth>(c, "_isRegularWidth");
+    addMethod<&PSListController::hb_setAppearanceSettings>(c, "hb_setAppearanceSettings:");
+    addMethod<&PSListController::hb_appearanceSettings>(c, "hb_appearanceSettings");
     addMethod<&PSListController::numberOfSectionsInTableView>(c, "numberOfSectionsInTableView:");
     addMethod<&PSListController::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
     addMethod<&PSListController::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
@@ -164,6 +167,10 @@ void PSListController::setPreferenceValueSpecifier(Value value, Ref<PSSpecifier>
 void PSListController::setEdgeToEdgeCells(bool on) {
     m_edgeToEdgeCells = on;
     if (m_table) m_table->reloadData();
+}
+
+void PSListController::hb_setAppearanceSettings(Ref<HBAppearanceSettings> settings) {
+    m_appearance = std::move(settings);
 }
 
 bool PSListController::_isRegularWidth() { return UIScreen::mainScreen()->bounds().size.width >= 700; }

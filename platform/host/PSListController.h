@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+class HBAppearanceSettings;
 class NSMutableArray;
 class NSIndexPath;
 class PSSpecifier;
@@ -100,6 +101,11 @@ public:
     Ref<PSSpecifier> specifierAtIndexPath(long section, long row) const;
     std::optional<std::pair<long, long>> indexPathForIndex(long index) const;
 
+    // Cephei's appearance settings of the page (HBAppearanceSettings.h); null for the host's own look. Published as
+    // "hb_setAppearanceSettings:" and "hb_appearanceSettings".
+    virtual void hb_setAppearanceSettings(Ref<HBAppearanceSettings> settings);
+    Ref<HBAppearanceSettings> hb_appearanceSettings() const { return m_appearance; }
+
     // Loads a preference bundle by name ("VantilePrefs") before a row's "detail" class is looked up; the simulated
     // device installs the loader. Answers whether the bundle is (now) loaded.
     using BundleLoader = std::function<bool(const std::string& bundle)>;
@@ -142,4 +148,5 @@ private:
     std::string m_bundlePath;
     bool m_edgeToEdgeCells = false;
     std::optional<bool> m_regularWidthLayout;
+    Ref<HBAppearanceSettings> m_appearance;
 };

@@ -64,3 +64,62 @@ public:
 private:
     Ref<UIView> m_control;
 };
+
+// A row with a slider under or beside its title. The slider takes "min", "max" (numbers, 0 and 1 when absent) and
+// the specifier's value, and hands every change to performSetterWithValue; "showValue" adds the value as text at
+// the right. `control` is the UISlider.
+class PSSliderTableCell : public PSTableCell {
+    VT_OBJECT(PSSliderTableCell, PSTableCell)
+public:
+    void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
+                                               Ref<PSSpecifier> specifier) override;
+    void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override;
+    // The slider; never null once initialised. Published as "control" (id()).
+    Ref<UIView> control() const { return m_control; }
+    id controlObject() { return m_control; }
+    // Target of the slider's value-changed action.
+    void sliderChanged(id sender);
+    void layoutSubviews() override;
+
+private:
+    Ref<UIView> m_control;
+    Ref<UIView> m_valueLabel;
+};
+
+// A row with an editable text field after its title. The field shows the specifier's value (a number as its
+// decimal text), "placeholder" when empty, the numeric keyboard when "isNumeric" is YES; the text is handed to
+// performSetterWithValue when editing ends (return or leaving the field), as a string (a number when numeric and
+// the text reads as one). A tap on the row puts the field in editing.
+class PSEditTextCell : public PSTableCell {
+    VT_OBJECT(PSEditTextCell, PSTableCell)
+public:
+    void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
+                                               Ref<PSSpecifier> specifier) override;
+    void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override;
+    // The field; never null once initialised. Published as "textField" and "control".
+    Ref<UIView> textField() const { return m_field; }
+    id textFieldObject() { return m_field; }
+    // Target of the field's editing-ended and return actions.
+    void textFieldEnded(id sender);
+    void layoutSubviews() override;
+
+private:
+    Ref<UIView> m_field;
+};
+
+// A row that is a segmented control of the specifier's "validTitles"; choosing a segment hands the matching
+// "validValues" entry to performSetterWithValue. The stored value selects its segment (none when it matches none).
+class PSSegmentTableCell : public PSTableCell {
+    VT_OBJECT(PSSegmentTableCell, PSTableCell)
+public:
+    void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
+                                               Ref<PSSpecifier> specifier) override;
+    void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override;
+    Ref<UIView> control() const { return m_control; }
+    id controlObject() { return m_control; }
+    void segmentChanged(id sender);
+    void layoutSubviews() override;
+
+private:
+    Ref<UIView> m_control;
+};
