@@ -167,13 +167,14 @@ void VNTZRVCGridCustomCella::buildGrid() {
 
     m_row->setTranslatesAutoresizingMaskIntoConstraints(false);
     addSubview(m_row);
-    // Top 20, height less 40 and centred agree on a row from 20 to 80 points; a bottom 40 points above the cell's
-    // would contradict them, so the row has none.
+    // The row runs from 20 points below the cell's top to 40 above its bottom. Its columns (an 80-point button, 15
+    // points, a 40-point caption) are taller than the 100-point cell and centred on the row, so this keeps every
+    // caption inside the cell, where the next row cannot cover it, and lets the icons reach up over the space
+    // above. A height of the cell's less 40 and a centred row would contradict these two; the row has neither.
     NSLayoutConstraint::activateConstraints({
         m_row->topAnchor().constraintEqualToAnchorConstant(topAnchor(), kTopMargin),
-        m_row->heightAnchor().constraintEqualToAnchorConstant(heightAnchor(), -2 * kTopMargin),
+        m_row->bottomAnchor().constraintEqualToAnchorConstant(bottomAnchor(), -kBottomMargin),
         m_row->widthAnchor().constraintEqualToAnchorConstant(widthAnchor(), -2 * kSideMargin),
         m_row->centerXAnchor().constraintEqualToAnchor(centerXAnchor()),
-        m_row->centerYAnchor().constraintEqualToAnchor(centerYAnchor()),
     });
 }

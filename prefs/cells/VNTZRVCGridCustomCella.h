@@ -14,8 +14,9 @@
 // have no target of their own: the actions go up the responder chain from the button (cell, table, page) to the
 // first controller that answers them, which is the page that shows the row. An action nobody answers does nothing.
 //
-// Placement. The row spans the cell's width less 20 points each side and its height less 40, centred on the cell:
-// 20 points from its top and 20 from its bottom, 60 high within the 100-point cell.
+// Placement. The row spans the cell's width less 20 points each side, from 20 points below the cell's top to 40
+// above its bottom (20 to 60 within the 100-point cell). The columns, centred on it, are 135 points high, so the
+// captions end inside the cell and the icons reach above it.
 //
 // Published:
 //   "initWithSpecifier:"        void (Ref<PSSpecifier>)
@@ -37,6 +38,7 @@ public:
     static constexpr CGFloat kHeight = 100;
     static constexpr CGFloat kSideMargin = 20;
     static constexpr CGFloat kTopMargin = 20;
+    static constexpr CGFloat kBottomMargin = 40;
     static constexpr CGFloat kButtonSize = 80;
     static constexpr CGFloat kImageInset = 10;
     static constexpr CGFloat kImageCornerRadius = 10;

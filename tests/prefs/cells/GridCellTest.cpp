@@ -196,11 +196,15 @@ TEST_F(GridCellTest, ButtonsCarryTagsIdentifiersAndTheThemedIcons) {
         EXPECT_EQ(caption->font()->pointSize(), 12);
         EXPECT_EQ(caption->textAlignment(), NSTextAlignmentCenter);
     }
-    // The row: 20 points in from each side, 20 from the top and the bottom.
+    // The row: 20 points in from each side, 20 from the top and 40 from the bottom; the captions end in the cell.
     auto rows = rowsIn(cell);
     ASSERT_EQ(rows.size(), 1u);
     const CGFloat width = UIScreen::mainScreen()->bounds().width();
-    EXPECT_EQ(rows[0]->frame(), CGRectMake(20, 20, width - 40, 60));
+    EXPECT_EQ(rows[0]->frame(), CGRectMake(20, 20, width - 40, 40));
+    for (std::size_t i = 0; i < 3; ++i) {
+        auto caption = captionOf(cell->buttonAt(i));
+        EXPECT_LE(caption->convertRectToView(caption->bounds(), cell).midY() + 10, 100) << "column " << i;
+    }
     // The first column, as wide as its caption, starts at the row's edge with its button centred above the caption.
     EXPECT_EQ(cell->buttonAt(0)->convertRectToView(cell->buttonAt(0)->bounds(), cell).origin.x, 20 + (100 - 80) / 2);
 }
@@ -243,7 +247,7 @@ TEST_F(GridCellTest, EveryPlacementRebuildsTheRowAndLeavesASingleOne) {
     EXPECT_FALSE(moved->superview());
     EXPECT_NE(cell->buttonAt(0), oldButton);
     EXPECT_EQ(cell->viewWithTag(1), cell->buttonAt(0)) << "no button of an old row is left to find";
-    EXPECT_EQ(rows[0]->frame(), CGRectMake(20, 20, UIScreen::mainScreen()->bounds().width() - 40, 60));
+    EXPECT_EQ(rows[0]->frame(), CGRectMake(20, 20, UIScreen::mainScreen()->bounds().width() - 40, 40));
 }
 
 TEST_F(GridCellTest, ButtonsReachThePageThatShowsTheRow) {
