@@ -3,6 +3,7 @@
 #include "common/Keys.h"
 #include "platform/core/NSBundle.h"
 #include "platform/core/StringsTable.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/UIImage.h"
 #include "prefs/drawer/VNTTheme.h"
 #include "tests/prefs/pane/PaneFixture.h"

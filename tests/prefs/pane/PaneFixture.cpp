@@ -14,6 +14,8 @@
 #include "prefs/drawer/VNTTheme.h"
 #include "prefs/pane/VNTPrimraryController.h"
 
+#include <algorithm>
+
 namespace panetest {
 
 void PaneFixture::SetUp() {
@@ -30,10 +32,10 @@ void PaneFixture::SetUp() {
 }
 
 void PaneFixture::TearDown() {
-    if (m_window) {
-        if (auto root = m_window->rootViewController()) root->dismissViewControllerAnimatedCompletion(false);
-        m_window->setRootViewController(nullptr);
-    }
+    if (m_navigation)
+        for (const auto& page : m_navigation->viewControllers())
+            if (page->presentedViewController()) page->dismissViewControllerAnimatedCompletion(false);
+    if (m_window) m_window->setRootViewController(nullptr);
     m_window = nullptr;
     m_navigation = nullptr;
     UIApplication::sharedApplication()->reset();

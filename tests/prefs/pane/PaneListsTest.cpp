@@ -16,6 +16,7 @@
 #include "prefs/pane/VNTProfileController.h"
 #include "tests/prefs/pane/PaneFixture.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -129,8 +130,9 @@ TEST_F(PaneLists, RowsDefaultToTheRegisteredValuesBeforeAnythingIsStored) {
     };
     for (const auto& page : kPages)
         for (const auto& row : entries(makePage(page.controller)))
-            if (auto key = row->stringProperty("key"); key && defaults.contains(*key))
+            if (auto key = row->stringProperty("key"); key && defaults.contains(*key)) {
                 EXPECT_EQ(row->performGetter(), defaults.at(*key)) << *key;
+            }
 }
 
 TEST_F(PaneLists, LabelsHaveEnglishAndGermanTexts) {
