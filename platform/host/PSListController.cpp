@@ -249,6 +249,12 @@ void PSListController::rebuildGroups() {
         if (m_groups.empty()) m_groups.push_back(Group{nullptr, {}});
         m_groups.back().rows.push_back(i);
     }
+    // Kept custom views of entries that left the list go with them.
+    std::erase_if(m_customViews, [&](const auto& kept) {
+        for (std::size_t i = 0; i < m_shown->count(); ++i)
+            if (m_shown->objectAtIndexAs<PSSpecifier>(i) == kept.first) return false;
+        return true;
+    });
 }
 
 Ref<PSSpecifier> PSListController::specifierAtIndexPath(long section, long row) const {
@@ -281,24 +287,69 @@ long PSListController::tableViewNumberOfRowsInSection(Ref<UITableView>, long sec
     return static_cast<long>(m_groups[static_cast<std::size_t>(section)].rows.size());
 }
 
+namespace {
+
+// The framework's own row class for a cell type.
+const char* standardCellClassName(long cellType) {
+    switch (cellType) {
+    case PSSpecifier::PSSwitchCell: return "PSSwitchTableCell";
+    case PSSpecifier::PSSliderCell: return "PSSliderTableCell";
+    case PSSpecifier::PSEditTextCell:
+    case PSSpecifier::PSSecureEditTextCell: return "PSEditTextCell";
+    case PSSpecifier::PSSegmentCell: return "PSSegmentTableCell";
+    default: return "PSTableCell";
+    }
+}
+
+// The row's "cellClass" when it names a table cell class; null otherwise (no such class, or a class that is no
+// cell), so the row falls back to its type's standard row.
+Class customCellClass(const PSSpecifier& row) {
+    auto name = row.stringProperty("cellClass");
+    if (!name) return nullptr;
+    Class cls = objc_getClass(*name);
+    if (!cls || !platform::runtime::isSubclass(cls, objc_getClass("UITableViewCell"))) return nullptr;
+    return cls;
+}
+
+bool answers(Class cls, std::string_view selector) { return platform::runtime::resolve(cls, sel(selector)).has_value(); }
+
+}  // namespace
+
+Ref<UITableViewCell> PSListController::customViewCell(const Ref<PSSpecifier>& row) {
+    // Custom views are made once per entry and kept, as the framework does: their height is asked before the row
+    // is shown, and the same object is placed again at every reload.
+    for (const auto& [specifier, cell] : m_customViews)
+        if (specifier == row) return cell;
+    auto cell = cast<UITableViewCell>(platform::runtime::createInstance(customCellClass(*row)));
+    if (!cell) return nullptr;
+    msgSend<void>(cell, sel("initWithSpecifier:"), row);
+    m_customViews.emplace_back(row, cell);
+    return cell;
+}
+
 Ref<UITableViewCell> PSListController::tableViewCellForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path) {
     auto row = specifierAtIndexPath(path->section(), path->row());
-    Class cellClass = objc_getClass(row && row->cellType() == PSSpecifier::PSSwitchCell ? "PSSwitchTableCell"
-                                                                                         : "PSTableCell");
+    Class cellClass = objc_getClass(standardCellClassName(row ? row->cellType() : PSSpecifier::PSLinkCell));
+    Ref<UITableViewCell> cell;
     if (row)
-        if (auto custom = row->stringProperty("cellClass"))
-            if (Class c = objc_getClass(*custom)) cellClass = c;
-    const std::string reuse = std::string(platform::runtime::className(cellClass)) + ":" +
-                              std::to_string(row ? row->cellType() : 0);
-    auto cell = table->dequeueReusableCellWithIdentifier(reuse);
-    if (cell) {
-        if (cell->respondsToSelector(sel("refreshCellContentsWithSpecifier:")))
-            msgSend<void>(cell, sel("refreshCellContentsWithSpecifier:"), row);
-    } else {
-        cell = cast<UITableViewCell>(platform::runtime::createInstance(cellClass));
-        const long style = row && row->cellType() == PSSpecifier::PSTitleValueCell ? UITableViewCellStyleValue1
-                                                                                  : UITableViewCellStyleDefault;
-        msgSend<void>(cell, sel("initWithStyle:reuseIdentifier:specifier:"), style, reuse, row);
+        if (Class custom = customCellClass(*row)) {
+            if (answers(custom, "initWithSpecifier:")) cell = customViewCell(row);
+            else cellClass = custom;
+        }
+    if (!cell) {
+        const std::string reuse = std::string(platform::runtime::className(cellClass)) + ":" +
+                                  std::to_string(row ? row->cellType() : 0);
+        cell = table->dequeueReusableCellWithIdentifier(reuse);
+        if (cell) {
+            if (cell->respondsToSelector(sel("refreshCellContentsWithSpecifier:")))
+                msgSend<void>(cell, sel("refreshCellContentsWithSpecifier:"), row);
+        } else {
+            cell = cast<UITableViewCell>(platform::runtime::createInstance(cellClass));
+            const bool value = row && (row->cellType() == PSSpecifier::PSTitleValueCell ||
+                                       row->cellType() == PSSpecifier::PSLinkListCell);
+            msgSend<void>(cell, sel("initWithStyle:reuseIdentifier:specifier:"),
+                          value ? UITableViewCellStyleValue1 : UITableViewCellStyleDefault, reuse, row);
+        }
     }
     if (auto ps = cast<PSTableCell>(cell)) {
         const long rows = tableViewNumberOfRowsInSection(table, path->section());
@@ -319,11 +370,18 @@ std::string PSListController::tableViewTitleForFooterInSection(Ref<UITableView>,
     return header ? header->stringProperty("footerText").value_or("") : std::string();
 }
 
-CGFloat PSListController::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath> path) {
+CGFloat PSListController::tableViewHeightForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path) {
     auto row = specifierAtIndexPath(path->section(), path->row());
-    if (row)
-        if (auto height = row->propertyForKey("height"); height && height->value())
-            if (auto h = height->value()->numberValue(); h && *h > 0) return *h;
+    if (!row) return UITableView::kDefaultRowHeight;
+    if (auto height = row->propertyForKey("height"); height && height->value())
+        if (auto h = height->value()->numberValue(); h && *h > 0) return *h;
+    if (Class custom = customCellClass(*row);
+        custom && answers(custom, "initWithSpecifier:") && answers(custom, "preferredHeightForWidth:"))
+        if (auto cell = customViewCell(row)) {
+            const CGFloat width = table ? table->bounds().width() : UIScreen::mainScreen()->bounds().width();
+            const CGFloat h = msgSend<CGFloat>(cell, sel("preferredHeightForWidth:"), width);
+            if (h > 0) return h;
+        }
     return UITableView::kDefaultRowHeight;
 }
 

@@ -38,6 +38,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class HBAppearanceSettings;
@@ -140,6 +141,8 @@ private:
     void rebuildGroups();
     // Keeps the rows clear of the navigation bar and the home indicator.
     void updateInsets();
+    // The kept cell of a row whose "cellClass" answers "initWithSpecifier:", made on first use.
+    Ref<UITableViewCell> customViewCell(const Ref<PSSpecifier>& row);
 
     Ref<UITableView> m_table;
     Ref<NSMutableArray> m_shown;  // the list the groups were built from
@@ -149,4 +152,5 @@ private:
     bool m_edgeToEdgeCells = false;
     std::optional<bool> m_regularWidthLayout;
     Ref<HBAppearanceSettings> m_appearance;
+    std::vector<std::pair<Ref<PSSpecifier>, Ref<UITableViewCell>>> m_customViews;
 };

@@ -14,6 +14,7 @@
 #include "platform/ui/UITableViewCell.h"
 
 class PSSpecifier;
+class UITextField;
 
 class PSTableCell : public UITableViewCell {
     VT_OBJECT(PSTableCell, UITableViewCell)
@@ -99,8 +100,10 @@ public:
     // The field; never null once initialised. Published as "textField" and "control".
     Ref<UIView> textField() const { return m_field; }
     id textFieldObject() { return m_field; }
-    // Target of the field's editing-ended and return actions.
+    // Target of the field's editing-ended action: stores the text.
     void textFieldEnded(id sender);
+    // The field's delegate answer to return: ends editing (which stores), as "textFieldShouldReturn:".
+    bool textFieldShouldReturn(Ref<UITextField> field);
     void layoutSubviews() override;
 
 private:

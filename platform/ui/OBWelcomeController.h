@@ -33,6 +33,11 @@ public:
     static Ref<OBBoldTrayButton> buttonWithType(UIButtonType type);
     void initWithFrame(CGRect frame) override;
     void tintColorDidChange() override;
+    // Also takes up a tint inherited since the last change (a move into a tinted sheet sends no tint change).
+    void layoutSubviews() override;
+
+private:
+    void refreshFill();
 };
 
 class OBButtonTray : public UIView {
@@ -79,11 +84,24 @@ public:
     // The scrolling content above the tray (header and items).
     Ref<UIScrollView> contentView();
 
+    // The header's views (icon, title, detail) and each item's symbol, title and description, for tests and dumps;
+    // null / empty before the view loads.
+    Ref<UIImageView> iconView() const { return m_iconView; }
+    Ref<UILabel> headerTitleLabel() const { return m_titleLabel; }
+    Ref<UILabel> detailLabel() const { return m_detailLabel; }
+    struct ItemViews {
+        Ref<UIImageView> symbol;
+        Ref<UILabel> title;
+        Ref<UILabel> description;
+    };
+    const std::vector<ItemViews>& itemViews() const { return m_itemViews; }
+
     void loadView() override;
     void viewDidLayoutSubviews() override;
 
 private:
-    void rebuildContent();
+    void addItemViews(const BulletedItem& item);
+    void layoutContent();
 
     std::string m_title;
     std::string m_detail;
@@ -91,4 +109,8 @@ private:
     std::vector<BulletedItem> m_items;
     Ref<UIScrollView> m_scroll;
     Ref<OBButtonTray> m_tray;
+    Ref<UIImageView> m_iconView;
+    Ref<UILabel> m_titleLabel;
+    Ref<UILabel> m_detailLabel;
+    std::vector<ItemViews> m_itemViews;
 };

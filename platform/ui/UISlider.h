@@ -49,10 +49,14 @@ public:
     void layoutSubviews() override;
     void tintColorDidChange() override;
 
+protected:
+    void stateChanged() override;
+
 private:
     void refreshLook();
 
     float m_value = 0;
+    float m_valueAtTouchDown = 0;
     float m_min = 0;
     float m_max = 1;
     bool m_continuous = true;

@@ -102,7 +102,7 @@ bool UITextField::becomeFirstResponder() {
         !msgSend<bool, Ref<UITextField>>(d.get(), sel("textFieldShouldBeginEditing:"), self<UITextField>()))
         return false;
     if (!UIControl::becomeFirstResponder()) return false;
-    sendActionsForControlEvents(1UL << 16);  // editing did begin
+    sendActionsForControlEvents(kEditingDidBegin);
     return true;
 }
 
@@ -113,7 +113,7 @@ bool UITextField::resignFirstResponder() {
         !msgSend<bool, Ref<UITextField>>(d.get(), sel("textFieldShouldEndEditing:"), self<UITextField>()))
         return false;
     if (!UIControl::resignFirstResponder()) return false;
-    sendActionsForControlEvents(1UL << 18);  // editing did end
+    sendActionsForControlEvents(kEditingDidEnd);
     return true;
 }
 

@@ -43,6 +43,14 @@ public:
     void setBorderStyle(long style) { m_borderStyle = style; }
     long returnKeyType() const { return m_returnKeyType; }
     void setReturnKeyType(long type) { m_returnKeyType = type; }
+    // UIKeyboardType numbers; the stand-in keyboard types whatever it is given, the type is kept for the rows
+    // and dumps that show which keyboard would come up.
+    static constexpr long kKeyboardNumberPad = 4;
+    long keyboardType() const { return m_keyboardType; }
+    void setKeyboardType(long type) { m_keyboardType = type; }
+    // The control events a field sends when it becomes and stops being first responder.
+    static constexpr UIControlEvents kEditingDidBegin = 1UL << 16;
+    static constexpr UIControlEvents kEditingDidEnd = 1UL << 18;
     long autocorrectionType() const { return m_autocorrectionType; }
     void setAutocorrectionType(long type) { m_autocorrectionType = type; }
     Ref<UIView> inputAccessoryView() const { return m_inputAccessory; }
@@ -83,6 +91,7 @@ private:
     long m_borderStyle = 0;
     long m_returnKeyType = 0;
     long m_autocorrectionType = 0;
+    long m_keyboardType = 0;
     Ref<UIView> m_inputAccessory;
     Weak<NSObject> m_delegate;
     NSRange m_selection;

@@ -48,6 +48,10 @@ public:
 
     void layoutSubviews() override;
 
+protected:
+    // A tap puts an editable view in editing.
+    void tapAt(CGPoint point) override;
+
 private:
     void relayoutText();
 
