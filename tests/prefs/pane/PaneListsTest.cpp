@@ -187,7 +187,8 @@ TEST_F(PaneLists, SubPagesShowTheAppearanceImageOnEveryAppearance) {
         settle();
     }
 
-    std::filesystem::remove(hostPath(std::string(panetest::kBundle) + "/Assets/appearance.png"));
+    for (const char* variant : {"appearance.png", "appearance@2x.png", "appearance@3x.png"})
+        std::filesystem::remove(hostPath(std::string(panetest::kBundle) + "/Assets/" + variant));
     auto page = makePage("VNTColoursController");
     m_navigation->pushViewControllerAnimated(page, false);
     settle();

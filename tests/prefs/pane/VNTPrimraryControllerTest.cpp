@@ -297,7 +297,7 @@ TEST_F(RootPage, TitleViewCarriesIconAndGreetingByHour) {
     EXPECT_EQ(root->greetingLabel()->text(), "Good Afternoon \nUsername") << "the default name";
     auto titleView = root->navigationItem()->titleView();
     ASSERT_TRUE(titleView);
-    EXPECT_EQ(titleView->frame(), CGRectMake(0, 0, 150, 50));
+    EXPECT_EQ(titleView->frame().size, CGSizeMake(150, 50));
     EXPECT_EQ(root->iconImage()->frame(), CGRectMake(60, 10, 30, 30));
     EXPECT_EQ(root->greetingLabel()->frame(), CGRectMake(0, 0, 150, 50));
     EXPECT_EQ(root->greetingLabel()->numberOfLines(), 2);
