@@ -41,7 +41,11 @@ std::optional<Bitmap> paintIcon(const IconSpec& item, int scale) {
         const PaintColor base{item.tile->r, item.tile->g, item.tile->b, 1};
         painter.save();
         painter.clipToRoundedRect(tile, CornerRadii::uniform(tileCornerRadius(side)), CornerCurve::Continuous);
-        painter.fillLinearGradient(tile, {{0, lighter(*item.tile, 0.12)}, {1, base}}, {0.5, 0}, {0.5, 1});
+        if (item.tileEnd)
+            painter.fillLinearGradient(tile, {{0, base}, {1, {item.tileEnd->r, item.tileEnd->g, item.tileEnd->b, 1}}},
+                                       {0, 0}, {1, 1});
+        else
+            painter.fillLinearGradient(tile, {{0, lighter(*item.tile, 0.12)}, {1, base}}, {0.5, 0}, {0.5, 1});
         painter.restore();
     }
     const double glyphSide = item.tile ? side * kGlyphShare : side;

@@ -1,8 +1,9 @@
 #pragma once
 
 // Draws the icons of a table in the look of the phone's Settings icons: a tile of one colour with continuous
-// ("squircle") corners, lit slightly from the top, carrying a white glyph of the icon font; or the glyph alone in
-// black on transparent for images the views tint themselves.
+// ("squircle") corners, lit slightly from the top, carrying a white glyph of the icon font; a tile shaded
+// diagonally from one colour to another (the pane's themes) the same way; or the glyph alone in black on
+// transparent for images the views tint themselves.
 
 #include "assets/generator/IconTable.h"
 #include "platform/gfx/Bitmap.h"

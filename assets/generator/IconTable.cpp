@@ -54,7 +54,33 @@ std::optional<Rgb> parseHexColour(std::string_view text) {
     return Rgb{channel[0], channel[1], channel[2]};
 }
 
-IconTable parseIconTable(std::string_view text, double defaultPoints) {
+namespace {
+
+// "#RRGGBB", or two of them joined by '>' for a diagonal shade; nothing for anything else.
+std::optional<std::pair<Rgb, std::optional<Rgb>>> parseTileColour(std::string_view text) {
+    const std::size_t arrow = text.find('>');
+    if (arrow == std::string_view::npos) {
+        auto one = parseHexColour(text);
+        if (!one) return std::nullopt;
+        return std::pair{*one, std::optional<Rgb>{}};
+    }
+    auto from = parseHexColour(text.substr(0, arrow));
+    auto to = parseHexColour(text.substr(arrow + 1));
+    if (!from || !to) return std::nullopt;
+    return std::pair{*from, std::optional<Rgb>{*to}};
+}
+
+constexpr std::string_view kThemeMark = "{theme}";
+
+std::string withTheme(std::string file, std::string_view theme) {
+    for (std::size_t at = file.find(kThemeMark); at != std::string::npos; at = file.find(kThemeMark, at + theme.size()))
+        file.replace(at, kThemeMark.size(), theme);
+    return file;
+}
+
+}  // namespace
+
+IconTable parseIconTable(std::string_view text, double defaultPoints, const std::vector<ThemePalette>& themes) {
     IconTable table;
     std::set<std::string, std::less<>> files;
     int lineNumber = 0;
@@ -78,9 +104,16 @@ IconTable parseIconTable(std::string_view text, double defaultPoints) {
         if (!staysBelowOutput(item.file)) return fail("\"" + item.file + "\" is no relative .png path");
         if (item.glyph.empty()) return fail("no glyph");
         const std::string_view colour = trimmed(fields[2]);
-        if (colour != "none") {
-            item.tile = parseHexColour(colour);
-            if (!item.tile) return fail("colour \"" + std::string(colour) + "\" is not #RRGGBB or none");
+        const bool themed = item.file.find(kThemeMark) != std::string::npos;
+        const bool themeColour = colour == "theme";
+        if (themed && themes.empty()) return fail("\"" + item.file + "\" is themed but the table has no themes");
+        if (themeColour && !themed) return fail("colour \"theme\" needs a file with " + std::string(kThemeMark));
+        if (colour != "none" && !themeColour) {
+            const auto tile = parseTileColour(colour);
+            if (!tile)
+                return fail("colour \"" + std::string(colour) + "\" is not #RRGGBB, #RRGGBB>#RRGGBB, theme or none");
+            item.tile = tile->first;
+            item.tileEnd = tile->second;
         }
         item.points = defaultPoints;
         if (fields.size() == 4) {
@@ -92,8 +125,21 @@ IconTable parseIconTable(std::string_view text, double defaultPoints) {
             item.points = value;
         }
         if (!(item.points > 0)) return fail("no size for \"" + item.file + "\"");
-        if (!files.insert(item.file).second) return fail("\"" + item.file + "\" named twice");
-        table.icons.push_back(std::move(item));
+        std::vector<IconSpec> expanded;
+        if (!themed) expanded.push_back(std::move(item));
+        for (const auto& theme : themed ? themes : std::vector<ThemePalette>{}) {
+            IconSpec one = item;
+            one.file = withTheme(item.file, theme.name);
+            if (themeColour) {
+                one.tile = theme.start;
+                one.tileEnd = theme.end;
+            }
+            expanded.push_back(std::move(one));
+        }
+        for (auto& one : expanded) {
+            if (!files.insert(one.file).second) return fail("\"" + one.file + "\" named twice");
+            table.icons.push_back(std::move(one));
+        }
     }
     return table;
 }
@@ -106,6 +152,35 @@ std::string scaledFileName(std::string_view file, int scale) {
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return std::string(file) + suffix;
     return std::string(file.substr(0, dot)) + suffix + std::string(file.substr(dot));
+}
+
+
+std::optional<int> scaleInFileName(std::string_view file) {
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos || dot < 3) return std::nullopt;
+    const std::string_view mark = file.substr(dot - 3, 3);
+    if (mark == "@2x") return 2;
+    if (mark == "@3x") return 3;
+    return std::nullopt;
+}
+
+std::vector<IconOutput> plannedOutputs(const IconTable& table) {
+    std::set<std::string, std::less<>> named;
+    for (const auto& icon : table.icons) named.insert(icon.file);
+    std::vector<IconOutput> out;
+    for (std::size_t i = 0; i < table.icons.size(); ++i) {
+        const std::string& file = table.icons[i].file;
+        if (const auto scale = scaleInFileName(file)) {
+            out.push_back({i, *scale, file});
+            continue;
+        }
+        for (int scale : {1, 2, 3}) {
+            std::string scaled = scaledFileName(file, scale);
+            if (scale > 1 && named.contains(scaled)) continue;
+            out.push_back({i, scale, std::move(scaled)});
+        }
+    }
+    return out;
 }
 
 }  // namespace icons

@@ -1,13 +1,14 @@
 // vantile-icons TABLE OUTPUT-FOLDER POINTS [--catalogue]
 //
 // Draws every icon of TABLE into OUTPUT-FOLDER at 1, 2 and 3 pixels per point ("wi-fi.png", "wi-fi@2x.png",
-// "wi-fi@3x.png"). With --catalogue the table must name the icon file of every dashboard card, so a card added to
+// "wi-fi@3x.png"), or at the one scale its name carries. Themed rows are drawn once per theme of the pane. With --catalogue the table must name the icon file of every dashboard card, so a card added to
 // the catalogue without an icon fails the build rather than showing an empty tile. Exit status 1 on any fault,
 // with the reason on standard error.
 
 #include "assets/generator/IconPainter.h"
 #include "assets/generator/IconTable.h"
 #include "platform/gfx/ImageCodec.h"
+#include "prefs/drawer/VNTTheme.h"
 #include "tweak/cards/VantileCatalogue.h"
 
 #include <algorithm>
@@ -50,7 +51,11 @@ int main(int argc, char** argv) {
     if (!in) return fail("cannot read " + tablePath.string());
     std::stringstream text;
     text << in.rdbuf();
-    const icons::IconTable table = icons::parseIconTable(text.str(), points);
+    std::vector<icons::ThemePalette> themes;
+    for (const auto& row : vnt::kThemes)
+        themes.push_back({std::string(row.name), {row.gradientStart.red, row.gradientStart.green, row.gradientStart.blue},
+                          {row.accent.red, row.accent.green, row.accent.blue}});
+    const icons::IconTable table = icons::parseIconTable(text.str(), points, themes);
     if (table.error) return fail(tablePath.string() + ": " + *table.error);
 
     if (checkCatalogue) {
@@ -63,16 +68,15 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const auto& item : table.icons) {
-        for (int scale : {1, 2, 3}) {
-            const auto bitmap = icons::paintIcon(item, scale);
-            if (!bitmap)
-                return fail(tablePath.string() + ": line " + std::to_string(item.line) + ": the icon font has no glyph \"" +
-                            item.glyph + "\"");
-            const auto png = platform::gfx::encodePNG(*bitmap);
-            const fs::path target = output / icons::scaledFileName(item.file, scale);
-            if (!png || !writeFile(target, *png)) return fail("cannot write " + target.string());
-        }
+    for (const auto& planned : icons::plannedOutputs(table)) {
+        const auto& item = table.icons[planned.icon];
+        const auto bitmap = icons::paintIcon(item, planned.scale);
+        if (!bitmap)
+            return fail(tablePath.string() + ": line " + std::to_string(item.line) + ": the icon font has no glyph \"" +
+                        item.glyph + "\"");
+        const auto png = platform::gfx::encodePNG(*bitmap);
+        const fs::path target = output / planned.file;
+        if (!png || !writeFile(target, *png)) return fail("cannot write " + target.string());
     }
     return 0;
 }

@@ -1,1 +1,0 @@
-// The preference bundle's classes live beside this file.

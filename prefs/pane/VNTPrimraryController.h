@@ -1,0 +1,77 @@
+#pragma once
+
+// The preference bundle's principal class: the pane's root page. It carries the master switch for `toggleVantile`
+// in the navigation bar, a title view with the pane icon and a greeting by time of day, the rows of the "Primrary"
+// list, the user guide shown on first run and on request, and opens the sub-pages named by its rows.
+//
+// Published to the run-time (targets of rows, grid buttons and controls send these by name):
+//   "openController:"            void (id sender)   sender a PSSpecifier (its identifier) or anything answering
+//                                                   "identifier" with a std::string (a grid button)
+//   "openUserGuideController:"   void (id sender)
+//   "toggleState"                void ()
+//   "closeUserGuide"             void ()
+//   "setEnableSwitchState", "isFirstTime"   void ()
+//
+// Process-wide objects of this file (one per process, replaced by a later controller or appearance): the
+// preferences object with the theme flags and the profile name bound, the most recent light-impact generator, and
+// the user guide being shown.
+
+#include "platform/host/PSListController.h"
+
+#include <optional>
+#include <string>
+
+class OBWelcomeController;
+class UIImageView;
+class UIImpactFeedbackGenerator;
+class UILabel;
+class UISwitch;
+
+class VNTPrimraryController : public PSListController {
+    VT_OBJECT(VNTPrimraryController, PSListController)
+public:
+    // Binds the preferences, makes the master switch the right bar button and, with a current theme, gives the page
+    // the theme's appearance settings and the switch the theme's accent as its on-tint.
+    void init() override;
+
+    // The "Primrary" list, loaded once.
+    Ref<NSMutableArray> specifiers() override;
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+
+    // Sets the switch from the stored `toggleVantile`: off without a file or without the key, on for YES, off for
+    // NO, untouched for anything else.
+    void setEnableSwitchState();
+    // The switch's action: disables the switch for good, then stores the opposite of the stored value (YES when
+    // nothing is stored); a stored value that is neither YES nor NO is left as it is.
+    void toggleState();
+    // Schedules the user guide for a later turn of the main run loop while the domain has no backing file.
+    void isFirstTime();
+
+    // Light impact, then pushes a new instance of the controller class the sender names. A name that names no
+    // class, or a class that is no view controller, pushes nothing.
+    void openController(id sender);
+    // Light impact, then, with a current theme, presents the user guide as a sheet only "Close" dismisses.
+    void openUserGuideController(id sender);
+    // Light impact, then dismisses the guide.
+    void closeUserGuide();
+
+    Ref<UISwitch> enableSwitch() const { return m_enableSwitch; }
+    Ref<UILabel> greetingLabel() const { return m_greetingLabel; }
+    Ref<UIImageView> iconImage() const { return m_iconImage; }
+
+    // The greeting format for an hour of the day (0-23), "%@" standing for the profile name.
+    static std::string greetingFormatForHour(int hour);
+    // The hour of the clock's "now" in the device's time zone.
+    static int currentHour();
+
+    // The generator of the most recent light impact and the guide being shown; null before the first.
+    static Ref<UIImpactFeedbackGenerator> mainHapticFeedback();
+    static Ref<OBWelcomeController> userguideController();
+
+private:
+    Ref<UISwitch> m_enableSwitch;
+    Ref<UILabel> m_greetingLabel;
+    Ref<UIImageView> m_iconImage;
+};

@@ -1,0 +1,39 @@
+#include "prefs/pane/VNTProfileController.h"
+
+#include "common/Keys.h"
+#include "platform/core/HBPreferences.h"
+#include "platform/core/NSMutableArray.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/UIImage.h"
+#include "prefs/drawer/VNTTheme.h"
+#include "prefs/pane/PageTitles.h"
+
+VT_REGISTER_CLASS(VNTProfileController, [](Class c) {
+    platform::runtime::addMethod<&VNTProfileController::displayBirthdayDatePicker>(c, "displayBirthdayDatePicker");
+})
+
+namespace {
+
+// Declared before the object that binds them, so they outlive it.
+vnt::ThemeFlags g_themeFlags;
+Ref<HBPreferences> g_preferences;
+
+}  // namespace
+
+Ref<NSMutableArray> VNTProfileController::specifiers() {
+    if (!m_specifiers || m_specifiers->isEmpty()) m_specifiers = vnt::loadPageList(*this, "Profile");
+    return m_specifiers;
+}
+
+void VNTProfileController::viewDidLoad() {
+    super::viewDidLoad();
+    vnt::turnOffLargeTitles(*this);
+    g_preferences = alloc<HBPreferences>();
+    g_preferences->initWithIdentifier(vantile::kDomain);
+    g_themeFlags.bind(*g_preferences);
+    // With no current theme the title stays the one the host gave the page.
+    if (const auto theme = g_themeFlags.current())
+        vnt::setTitleImage(*this, vnt::themedImage(theme, "Profile", "profile-icon.png"));
+}
+
+void VNTProfileController::displayBirthdayDatePicker() {}
