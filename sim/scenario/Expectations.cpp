@@ -231,18 +231,21 @@ std::string hexColour(const Ref<UIColor>& colour) {
     return buffer;
 }
 
-// "#RRGGBB" (any case) in upper case, or "default"; a StepError for anything else.
+// RRGGBB (any case, "#RRGGBB" when quoted: a bare # starts a comment) as #RRGGBB in upper case, or "default"; a
+// StepError for anything else.
 std::string wantedColour(const std::string& text) {
     if (text == "default") return text;
-    const bool shape = text.size() == 7 && text[0] == '#' &&
-                       std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-    if (!shape) throw StepError("wants a colour as #RRGGBB or default, not " + inQuotes(text));
-    std::string upper = text;
+    const std::string digits = text.starts_with("#") ? text.substr(1) : text;
+    const bool shape = digits.size() == 6 && std::all_of(digits.begin(), digits.end(), [](char c) {
+                           return std::isxdigit(static_cast<unsigned char>(c));
+                       });
+    if (!shape) throw StepError("wants a colour as RRGGBB or default, not " + inQuotes(text));
+    std::string upper = "#" + digits;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
 }
 
-// `expect switch TARGET on|off [enabled|disabled] [#RRGGBB|default]`: the state, and when given the enabled flag
+// `expect switch TARGET on|off [enabled|disabled] [RRGGBB|default]`: the state, and when given the enabled flag
 // and the on-tint.
 void switchState(ScenarioSession& s, const Step& step) {
     auto toggle = controlFor<UISwitch>(s, step.words[2], "UISwitch", "switch");
@@ -337,11 +340,11 @@ const std::vector<Expectation>& expectations() {
         {"hook", "\"CLASS SELECTOR\"", "the running process's start-up installed that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, true); }},
         {"no-hook", "\"CLASS SELECTOR\"", "the running process's start-up did not install that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, false); }},
         {"hooks", "N", "the running process's start-up installed N hooks", 1, 1, hookCount},
-        {"switch", "TARGET on|off [enabled|disabled] [#RRGGBB|default]", "the switch of the row showing TARGET (bar: of the navigation bar) is on or off, and when given enabled or not and of that on-tint (default: the system green)", 2, 4, switchState},
+        {"switch", "TARGET on|off [enabled|disabled] [RRGGBB|default]", "the switch of the row showing TARGET (bar: of the navigation bar) is on or off, and when given enabled or not and of that on-tint (default: the system green)", 2, 4, switchState},
         {"slider", "TARGET VALUE", "the slider of the row showing TARGET stands at VALUE", 2, 2, sliderValue},
         {"field", "TARGET \"TEXT\"", "the text field (or text view) of the row showing TARGET holds TEXT", 2, 2, fieldText},
         {"segment", "TARGET \"TITLE\"|none", "the segmented control showing TARGET (a row title or one of its segments) has TITLE chosen", 2, 2, segment},
-        {"tint", "TARGET #RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
+        {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

@@ -118,7 +118,7 @@ TEST_F(ControlCommandsTest, ToggleTapsTheRowsSwitchAndExpectSwitchReadsStateFlag
 
     haptics->setEnabled(false);
     haptics->setOnTintColor(UIColor::colorWithRedGreenBlueAlpha(140 / 255.0, 77 / 255.0, 230 / 255.0, 1));
-    EXPECT_EQ(play("toggle Haptics\nexpect switch Haptics on disabled #8c4de6"), 0) << errors
+    EXPECT_EQ(play("toggle Haptics\nexpect switch Haptics on disabled 8c4de6"), 0) << errors
         << " (a disabled switch ignores the tap)";
     struct Case {
         const char* step;
@@ -128,8 +128,9 @@ TEST_F(ControlCommandsTest, ToggleTapsTheRowsSwitchAndExpectSwitchReadsStateFlag
     const Case cases[] = {
         {"expect switch Haptics off", kExitExpectationFailed, "actual:   on"},
         {"expect switch Haptics on enabled", kExitExpectationFailed, "on disabled"},
-        {"expect switch Haptics on #FF0000", kExitExpectationFailed, "#8C4DE6"},
-        {"expect switch Haptics on #F00", kExitStepError, "#RRGGBB"},
+        {"expect switch Haptics on FF0000", kExitExpectationFailed, "#8C4DE6"},
+        {"expect switch Haptics on \"#FF0000\"", kExitExpectationFailed, "expected: on #FF0000"},
+        {"expect switch Haptics on F00", kExitStepError, "RRGGBB"},
         {"expect switch Haptics maybe", kExitStepError, "on or off"},
         {"expect switch Nowhere on", kExitStepError, "no switch on screen belongs to \"Nowhere\""},
         {"toggle Nowhere", kExitStepError, "no switch on screen belongs to \"Nowhere\""},
@@ -229,10 +230,10 @@ TEST_F(ControlCommandsTest, TintIsTheColourAViewDrawsItsTintedPartsIn) {
     phone->home->view()->addSubview(name);
     ASSERT_EQ(play("expect tint Accent default"), 0) << errors;
     phone->home->view()->setTintColor(UIColor::colorWithRedGreenBlueAlpha(1, 0.5, 0, 1));
-    ASSERT_EQ(play("expect tint Accent #FF8000"), 0) << errors;
+    ASSERT_EQ(play("expect tint Accent ff8000\nexpect tint Accent \"#FF8000\""), 0) << errors;
     EXPECT_EQ(play("expect tint Accent default"), kExitExpectationFailed);
     EXPECT_NE(errors.find("#FF8000"), std::string::npos) << errors;
-    EXPECT_EQ(play("expect tint Nowhere #FF8000"), kExitStepError);
+    EXPECT_EQ(play("expect tint Nowhere FF8000"), kExitStepError);
     EXPECT_EQ(play("expect tint Accent orange"), kExitStepError);
 }
 
