@@ -16,8 +16,10 @@
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UISegmentedControl.h"
+#include "platform/ui/UISlider.h"
 #include "platform/ui/UISwitch.h"
 #include "platform/ui/UITextField.h"
+#include "platform/ui/UITextView.h"
 #include "platform/ui/UITraitCollection.h"
 #include "platform/ui/UIVisualEffectView.h"
 
@@ -181,6 +183,15 @@ void writeStandInFields(JSONWriter& w, const Ref<UIView>& view) {
         w.endArray();
         w.field("scrollEnabled", scroll->isScrollEnabled());
     }
+    if (auto textView = cast<UITextView>(view)) {
+        w.field("text", textView->text());
+        w.field("editable", textView->isEditable());
+        const UIEdgeInsets inset = textView->textContainerInset();
+        w.key("textContainerInset");
+        w.beginInlineArray();
+        for (CGFloat v : {inset.top, inset.left, inset.bottom, inset.right}) w.value(v);
+        w.endArray();
+    }
     if (auto effectView = cast<UIVisualEffectView>(view)) {
         w.key("effectStyle");
         if (auto effect = effectView->effect()) w.value(effect->style());
@@ -206,9 +217,17 @@ void writeStandInFields(JSONWriter& w, const Ref<UIView>& view) {
         w.field("selectedSegmentIndex", segmented->selectedSegmentIndex());
     }
     if (auto toggle = cast<UISwitch>(view)) w.field("on", toggle->isOn());
+    if (auto slider = cast<UISlider>(view)) {
+        w.field("value", static_cast<double>(slider->value()));
+        w.field("minimumValue", static_cast<double>(slider->minimumValue()));
+        w.field("maximumValue", static_cast<double>(slider->maximumValue()));
+        w.field("continuous", slider->isContinuous());
+    }
     if (auto field = cast<UITextField>(view)) {
         w.field("text", field->text());
         w.field("placeholder", field->placeholder());
+        if (field->keyboardType() != 0) w.field("keyboardType", field->keyboardType());
+        w.field("editing", field->isEditing());
         w.key("selectedRange");
         w.beginInlineArray();
         w.value(field->selectedRange().location);

@@ -410,6 +410,10 @@ void PSListController::tableViewDidSelectRowAtIndexPath(Ref<UITableView> table, 
     if (table) table->deselectRowAtIndexPathAnimated(IndexPath{path->section(), path->row()}, true);
     // The groups may be older than the list when a replacement changed it without reloading; look again.
     if (!specifierAtIndexPath(path->section(), path->row())) rebuildGroups();
+    // A tap anywhere on a text row puts its field in editing, as on the device.
+    if (table)
+        if (auto edit = cast<PSEditTextCell>(table->cellForRowAtIndexPath(IndexPath{path->section(), path->row()})))
+            if (auto field = cast<UIResponder>(edit->textField())) field->becomeFirstResponder();
     openRow(specifierAtIndexPath(path->section(), path->row()));
 }
 
@@ -426,6 +430,8 @@ Ref<UIViewController> PSListController::openRow(const Ref<PSSpecifier>& row) {
         return pane;
     }
     Class detail = row->detailControllerClass();
+    if (!detail && !row->stringProperty("detail") && row->cellType() == PSSpecifier::PSLinkListCell)
+        detail = objc_getClass("PSListItemsController");
     if (!detail)
         if (auto name = row->stringProperty("detail")) {
             detail = objc_getClass(*name);

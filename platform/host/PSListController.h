@@ -31,7 +31,14 @@
 // bundle's principal class, or the host's error page when the bundle cannot give one (PSBundleErrorController.h).
 // A row with a detail page class (or a "detail" class name, looked up when tapped) creates that controller with
 // createInstance + "init", gives it the row through "setSpecifier:" when it answers it, then sends
-// "pushController:". A button row sends its "action" selector (void()) to its target. Other rows do nothing.
+// "pushController:". A link-list row without a page class pushes the list of its "validTitles"
+// (PSListItemsController.h). A button row sends its "action" selector (void()) to its target. Other rows do nothing.
+//
+// Rows: each cell type has the framework's row class (switch, slider, edit text, segment; PSTableCell for the
+// rest). A "cellClass" naming a table cell class replaces it: a class answering "initWithSpecifier:" is made with
+// that once per entry and kept (its height is "preferredHeightForWidth:" at the table's width), any other with
+// "initWithStyle:reuseIdentifier:specifier:". A "cellClass" naming no class, or a class that is no cell, leaves
+// the row its standard class. A "height" property above 0 decides the row's height before anything else.
 //
 // Resources. A page finds its specifier plists and their "icon" files in its bundle folder: bundlePath() when set,
 // else the bundle whose load defined the page's class (NSBundle::bundleForClass), else the main bundle. Row and
@@ -127,7 +134,7 @@ public:
     // ----- table data source and delegate, published under their selectors -----
     long numberOfSectionsInTableView(Ref<UITableView> table);
     long tableViewNumberOfRowsInSection(Ref<UITableView> table, long section);
-    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path);
+    virtual Ref<UITableViewCell> tableViewCellForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path);
     std::string tableViewTitleForHeaderInSection(Ref<UITableView> table, long section);
     std::string tableViewTitleForFooterInSection(Ref<UITableView> table, long section);
     CGFloat tableViewHeightForRowAtIndexPath(Ref<UITableView> table, Ref<NSIndexPath> path);

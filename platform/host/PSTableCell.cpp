@@ -3,6 +3,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/host/PSListItemsController.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/ui/CALayer.h"
 #include "platform/ui/UIImageView.h"
@@ -75,6 +76,9 @@ void PSTableCell::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) {
         const Value value = specifier->performGetter();
         if (const std::string* text = value.asString()) detailTextLabel()->setText(*text);
     }
+    // A link list shows the title of the stored choice; nothing when the stored value is none of its values.
+    if (specifier->cellType() == PSSpecifier::PSLinkListCell && detailTextLabel())
+        detailTextLabel()->setText(PSListItemsController::titleForStoredValue(*specifier).value_or(""));
     setAccessoryType(opensPage(*specifier) ? UITableViewCellAccessoryDisclosureIndicator
                                            : UITableViewCellAccessoryNone);
     setSelectionStyle(opensPage(*specifier) || specifier->cellType() == PSSpecifier::PSButtonCell
@@ -192,6 +196,14 @@ std::string sliderText(float value) {
 
 constexpr CGFloat kValueLabelWidth = 44;
 
+// The slider's float as the number stored: its seven significant digits, without the binary tail a widening to
+// double shows (0.7f is stored as 0.7, not 0.699999988).
+double storedSliderValue(float value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.7g", static_cast<double>(value));
+    return std::strtod(buffer, nullptr);
+}
+
 }  // namespace
 
 void PSSliderTableCell::initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
@@ -233,7 +245,7 @@ void PSSliderTableCell::sliderChanged(id) {
     auto slider = cast<UISlider>(m_control);
     if (!slider) return;
     cast<UILabel>(m_valueLabel)->setText(sliderText(slider->value()));
-    if (m_specifier) m_specifier->performSetterWithValue(Value(static_cast<double>(slider->value())));
+    if (m_specifier) m_specifier->performSetterWithValue(Value(storedSliderValue(slider->value())));
 }
 
 void PSSliderTableCell::layoutSubviews() {
@@ -325,7 +337,14 @@ void PSEditTextCell::layoutSubviews() {
     PSTableCell::layoutSubviews();
     const CGRect content = contentView()->bounds();
     CGFloat x = kSideMargin;
-    if (!textLabel()->text().empty()) x = std::max(kMinimumFieldX, textLabel()->frame().maxX() + kFieldGap);
+    // The title label spans the row; the field starts after the title's text, not after the label.
+    auto title = textLabel();
+    if (!title->text().empty()) {
+        const CGFloat titleEnd = title->frame().minX() + title->intrinsicContentSize().width;
+        x = std::max(kMinimumFieldX, titleEnd + kFieldGap);
+        title->setFrame(CGRectMake(title->frame().minX(), title->frame().minY(),
+                                   std::max<CGFloat>(0, x - kFieldGap - title->frame().minX()), title->frame().height()));
+    }
     m_field->setFrame(CGRectMake(x, 0, std::max<CGFloat>(0, content.width() - x - kSideMargin), content.height()));
 }
 

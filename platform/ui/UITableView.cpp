@@ -106,7 +106,11 @@ Ref<UITableViewHeaderFooterView> UITableView::dequeueReusableHeaderFooterViewWit
 
 void UITableView::recycle(const Ref<UITableViewCell>& cell) {
     cell->removeFromSuperview();
-    if (!cell->reuseIdentifier().empty()) m_reusable[cell->reuseIdentifier()].push_back(cell);
+    if (cell->reuseIdentifier().empty()) return;
+    // A data source may keep a cell and hand the same one back at every reload (the Settings pages keep their
+    // custom views); it waits in the pool once, not once per reload.
+    auto& pool = m_reusable[cell->reuseIdentifier()];
+    if (std::find(pool.begin(), pool.end(), cell) == pool.end()) pool.push_back(cell);
 }
 
 // ----- the model -----

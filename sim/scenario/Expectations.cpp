@@ -11,16 +11,25 @@
 #include "platform/harness/JSONValue.h"
 
 #include "platform/core/PreferenceDomain.h"
+#include "platform/gfx/PaintColorOf.h"
+#include "platform/gfx/UIColor.h"
 #include "platform/system/DeviceRadios.h"
 #include "platform/harness/EffectLog.h"
 #include "platform/harness/JSONValue.h"
 #include "platform/harness/Renderer.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
+#include "platform/ui/UISegmentedControl.h"
+#include "platform/ui/UISlider.h"
+#include "platform/ui/UISwitch.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UITextView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace sim::scenario {
 
@@ -198,6 +207,118 @@ void startup(ScenarioSession&, const Step& step) {
         throw ExpectationFailed("the start-up report's " + key + " differs", expected, actual);
 }
 
+// ----- controls -----
+
+// The control of a class that belongs to a target, or a StepError naming what is on screen.
+template <class T>
+Ref<T> controlFor(ScenarioSession& s, const std::string& target, const char* className, const char* what) {
+    auto window = s.phone().window();
+    if (!window) throw StepError("nothing is on screen (launch settings first)");
+    auto found = findControlFor(window, target, className);
+    if (!found)
+        throw StepError("no " + std::string(what) + " on screen belongs to " + inQuotes(target) + "; on screen: " +
+                        joined(visibleTexts(window)));
+    return cast<T>(found->view);
+}
+
+// A colour as #RRGGBB in the light appearance; "default" for none (the system's own colour shows).
+std::string hexColour(const Ref<UIColor>& colour) {
+    if (!colour) return "default";
+    const PaintColor c = platform::gfx::paintColor(colour, 1);
+    char buffer[8];
+    auto channel = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b));
+    return buffer;
+}
+
+// RRGGBB (any case, "#RRGGBB" when quoted: a bare # starts a comment) as #RRGGBB in upper case, or "default"; a
+// StepError for anything else.
+std::string wantedColour(const std::string& text) {
+    if (text == "default") return text;
+    const std::string digits = text.starts_with("#") ? text.substr(1) : text;
+    const bool shape = digits.size() == 6 && std::all_of(digits.begin(), digits.end(), [](char c) {
+                           return std::isxdigit(static_cast<unsigned char>(c));
+                       });
+    if (!shape) throw StepError("wants a colour as RRGGBB or default, not " + inQuotes(text));
+    std::string upper = "#" + digits;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+// `expect switch TARGET on|off [enabled|disabled] [RRGGBB|default]`: the state, and when given the enabled flag
+// and the on-tint.
+void switchState(ScenarioSession& s, const Step& step) {
+    auto toggle = controlFor<UISwitch>(s, step.words[2], "UISwitch", "switch");
+    const bool on = onOff(step, 3);
+    std::string expected = on ? "on" : "off";
+    std::string actual = toggle->isOn() ? "on" : "off";
+    for (std::size_t i = 4; i < step.words.size(); ++i) {
+        const std::string& word = step.words[i];
+        if (word == "enabled" || word == "disabled") {
+            expected += " " + word;
+            actual += toggle->isEnabled() ? " enabled" : " disabled";
+        } else {
+            expected += " " + wantedColour(word);
+            actual += " " + hexColour(toggle->onTintColor());
+        }
+    }
+    if (expected != actual) throw ExpectationFailed("the switch of " + inQuotes(step.words[2]) + " differs", expected, actual);
+}
+
+std::string numberText(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", v);
+    return buffer;
+}
+
+void sliderValue(ScenarioSession& s, const Step& step) {
+    auto slider = controlFor<UISlider>(s, step.words[2], "UISlider", "slider");
+    auto wanted = parseNumber(step.words[3]);
+    if (!wanted) throw StepError("wants a number, not " + inQuotes(step.words[3]));
+    // A slider holds a float: a hundredth of a per cent of its range is the same place on the track.
+    const double tolerance = std::max(1e-6, 1e-4 * (slider->maximumValue() - slider->minimumValue()));
+    if (std::fabs(slider->value() - *wanted) > tolerance)
+        throw ExpectationFailed("the slider of " + inQuotes(step.words[2]) + " is elsewhere", numberText(*wanted),
+                                numberText(slider->value()));
+}
+
+void fieldText(ScenarioSession& s, const Step& step) {
+    auto window = s.phone().window();
+    if (!window) throw StepError("nothing is on screen (launch settings first)");
+    std::string actual;
+    if (auto field = findControlFor(window, step.words[2], "UITextField")) {
+        actual = cast<UITextField>(field->view)->text();
+    } else if (auto textView = findControlFor(window, step.words[2], "UITextView")) {
+        actual = cast<UITextView>(textView->view)->text();
+    } else {
+        throw StepError("no text field or text view on screen belongs to " + inQuotes(step.words[2]) +
+                        "; on screen: " + joined(visibleTexts(window)));
+    }
+    if (actual != step.words[3])
+        throw ExpectationFailed("the text of " + inQuotes(step.words[2]) + " differs", inQuotes(step.words[3]),
+                                inQuotes(actual));
+}
+
+void segment(ScenarioSession& s, const Step& step) {
+    auto control = controlFor<UISegmentedControl>(s, step.words[2], "UISegmentedControl", "segmented control");
+    const long index = control->selectedSegmentIndex();
+    const bool none = index < 0 || index >= control->numberOfSegments();
+    const std::string actual = none ? "none" : inQuotes(control->titleForSegmentAtIndex(index));
+    const std::string expected = step.words[3] == "none" ? "none" : inQuotes(step.words[3]);
+    if (actual != expected) throw ExpectationFailed("another segment is chosen", expected, actual);
+}
+
+// The tint a view draws its tinted parts in: its own or the nearest ancestor's.
+void tint(ScenarioSession& s, const Step& step) {
+    auto window = s.phone().window();
+    if (!window) throw StepError("nothing is on screen (launch settings first)");
+    auto found = step.words[2] == "bar" ? findFrontmostOfClass(window, "UINavigationBar") : findTarget(window, step.words[2]);
+    if (!found) throw StepError("nothing visible shows " + inQuotes(step.words[2]) + "; on screen: " + joined(visibleTexts(window)));
+    const std::string expected = wantedColour(step.words[3]);
+    const std::string actual = hexColour(found->view->tintColor());
+    if (actual != expected) throw ExpectationFailed("the tint of " + inQuotes(step.words[2]) + " differs", expected, actual);
+}
+
 constexpr std::size_t kRest = kAnyNumberOfArguments;
 
 }  // namespace
@@ -219,6 +340,11 @@ const std::vector<Expectation>& expectations() {
         {"hook", "\"CLASS SELECTOR\"", "the running process's start-up installed that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, true); }},
         {"no-hook", "\"CLASS SELECTOR\"", "the running process's start-up did not install that hook", 1, 1, [](ScenarioSession& s, const Step& st) { hook(s, st, false); }},
         {"hooks", "N", "the running process's start-up installed N hooks", 1, 1, hookCount},
+        {"switch", "TARGET on|off [enabled|disabled] [RRGGBB|default]", "the switch of the row showing TARGET (bar: of the navigation bar) is on or off, and when given enabled or not and of that on-tint (default: the system green)", 2, 4, switchState},
+        {"slider", "TARGET VALUE", "the slider of the row showing TARGET stands at VALUE", 2, 2, sliderValue},
+        {"field", "TARGET \"TEXT\"", "the text field (or text view) of the row showing TARGET holds TEXT", 2, 2, fieldText},
+        {"segment", "TARGET \"TITLE\"|none", "the segmented control showing TARGET (a row title or one of its segments) has TITLE chosen", 2, 2, segment},
+        {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

@@ -11,11 +11,15 @@
 #include "platform/harness/TouchDriver.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UIScrollView.h"
+#include "platform/ui/UISlider.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UITextView.h"
 #include "platform/ui/UIWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sim::scenario {
 
@@ -156,6 +160,71 @@ void cmdScroll(ScenarioSession& s, const Step& step) {
     scroller->setContentOffset(offset);
 }
 
+// The keyboard: what is typed goes to the first responder, as the device's keyboard sends it.
+void cmdType(ScenarioSession& s, const Step& step) {
+    s.requireWindow();
+    auto responder = UIResponder::currentFirstResponder();
+    if (auto field = cast<UITextField>(responder)) {
+        field->insertText(step.words[1]);
+        return;
+    }
+    if (auto textView = cast<UITextView>(responder)) {
+        textView->insertText(step.words[1]);
+        return;
+    }
+    throw StepError("nothing takes typing: no text field or editable text view is being edited (tap one first)");
+}
+
+void cmdReturn(ScenarioSession& s, const Step&) {
+    s.requireWindow();
+    auto responder = UIResponder::currentFirstResponder();
+    if (auto field = cast<UITextField>(responder)) {
+        field->pressReturn();
+        return;
+    }
+    if (auto textView = cast<UITextView>(responder)) {
+        textView->insertText("\n");
+        return;
+    }
+    throw StepError("nothing takes the return key: no text field or editable text view is being edited");
+}
+
+// The slider that belongs to a target (its row's title, or the slider's own value text).
+Ref<UISlider> sliderFor(ScenarioSession& s, const std::string& target) {
+    auto window = s.requireWindow();
+    auto found = findControlFor(window, target, "UISlider");
+    if (!found) throw StepError("no slider on screen belongs to " + inQuotes(target) + "; on screen: " +
+                                joined(visibleTexts(window)));
+    return cast<UISlider>(found->view);
+}
+
+// A finger drags the thumb to where the value lies on the track, as a person moves a slider.
+void cmdSlide(ScenarioSession& s, const Step& step) {
+    auto slider = sliderFor(s, step.words[1]);
+    auto value = parseNumber(step.words[2]);
+    if (!value || !std::isfinite(*value)) throw StepError("wants a number, not " + inQuotes(step.words[2]));
+    if (*value < slider->minimumValue() || *value > slider->maximumValue())
+        throw StepError(step.words[2] + " is outside the slider's range " +
+                        std::to_string(slider->minimumValue()) + " to " + std::to_string(slider->maximumValue()));
+    auto window = s.requireWindow();
+    const CGFloat radius = UISlider::kThumbSize / 2;
+    const CGFloat span = std::max<CGFloat>(0, slider->bounds().width() - 2 * radius);
+    const double range = slider->maximumValue() - slider->minimumValue();
+    const double fraction = range > 0 ? (*value - slider->minimumValue()) / range : 0;
+    const CGPoint from = slider->convertPointToView(slider->thumbCenter(), window);
+    const CGPoint to =
+        slider->convertPointToView(CGPointMake(radius + span * fraction, slider->bounds().height() / 2), window);
+    platform::TouchDriver(window).drag(straightPath(from, to), kDragSeconds, CGPointMake(0, 0));
+}
+
+void cmdToggle(ScenarioSession& s, const Step& step) {
+    auto window = s.requireWindow();
+    auto found = findControlFor(window, step.words[1], "UISwitch");
+    if (!found) throw StepError("no switch on screen belongs to " + inQuotes(step.words[1]) + "; on screen: " +
+                                joined(visibleTexts(window)));
+    platform::TouchDriver(window).tap(found->centre());
+}
+
 void cmdBack(ScenarioSession& s, const Step&) {
     auto found = findFrontmostOfClass(s.requireWindow(), "UINavigationBar");
     auto bar = found ? cast<UINavigationBar>(found->view) : nullptr;
@@ -178,6 +247,10 @@ const std::vector<ScenarioCommand>& touchCommands() {
         {{"drag", "TARGET TARGET", "a drag through the touch driver from one target to another"}, 2, 2, cmdDrag},
         {{"reorder", "\"TITLE\" selected|available INDEX", "in the card editor, drag that card's row by its handle to that section at position INDEX (0 is the top)"}, 3, 3, cmdReorder},
         {{"scroll", "[DX] DY", "scroll the front-most scrollable view by DY points (positive: further down the content), and by DX across (positive: further right)"}, 1, 2, cmdScroll},
+        {{"toggle", "TARGET", "tap the switch of the row showing TARGET (its title), or of the navigation bar with bar"}, 1, 1, cmdToggle},
+        {{"slide", "TARGET VALUE", "drag the thumb of the slider of the row showing TARGET to VALUE (within the slider's range)"}, 2, 2, cmdSlide},
+        {{"type", "\"TEXT\"", "type TEXT with the keyboard into the text field or text view being edited (tap it first)"}, 1, 1, cmdType},
+        {{"return", "", "press the keyboard's return key: a text field ends editing (its row stores the text), a text view gets a new line"}, 0, 0, cmdReturn},
         {{"back", "", "press the back button of the front-most navigation bar"}, 0, 0, cmdBack},
         {{"wait", "DURATION", "advance the virtual clock (1s, 250ms, 2m; at most 24 hours at a time); timers, animations and deferred work run"}, 1, 1, cmdWait},
     };

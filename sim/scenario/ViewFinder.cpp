@@ -118,4 +118,26 @@ std::optional<VisibleView> findFrontmostOfClass(const Ref<UIView>& window, std::
     return std::nullopt;
 }
 
+std::optional<VisibleView> findControlFor(const Ref<UIView>& window, std::string_view target,
+                                          std::string_view className) {
+    Class cls = objc_getClass(std::string(className).c_str());
+    if (!cls || !window) return std::nullopt;
+    auto anchor = target == "bar" ? findFrontmostOfClass(window, "UINavigationBar") : findTarget(window, target);
+    if (!anchor) return std::nullopt;
+    if (anchor->view->isKindOfClass(cls)) return anchor;
+    auto views = visibleViews(window);
+    Class scrolling = objc_getClass("UIScrollView");
+    for (Ref<UIView> around = anchor->view; around && !around->isWindow(); around = around->superview()) {
+        // A label inside the control (a text view's text) names the control itself.
+        if (around->isKindOfClass(cls))
+            for (const auto& v : views)
+                if (v.view == around) return v;
+        // A row's controls are searched inside the row, never across the list that holds it.
+        if (around != anchor->view && scrolling && around->isKindOfClass(scrolling)) break;
+        for (auto it = views.rbegin(); it != views.rend(); ++it)
+            if (it->view->isKindOfClass(cls) && it->view->isDescendantOfView(around)) return *it;
+    }
+    return std::nullopt;
+}
+
 }  // namespace sim::scenario

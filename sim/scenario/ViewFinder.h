@@ -44,6 +44,14 @@ std::optional<VisibleView> findTarget(const Ref<UIView>& window, std::string_vie
 // The front-most visible view of class `className` or a subclass (by the run-time's class names), or nothing.
 std::optional<VisibleView> findFrontmostOfClass(const Ref<UIView>& window, std::string_view className);
 
+// The control of class `className` (or a subclass) that belongs to what `target` names, as a person reads a row:
+// the target's view itself when it is one, else the front-most visible one inside the nearest ancestor of it that
+// holds one, looking no further out than the row, sheet or bar the target is in (the first scrolling view or the
+// window stops the search). The target "bar" names the front-most navigation bar, for the controls in it. Nothing
+// when the target is not on screen or has no such control.
+std::optional<VisibleView> findControlFor(const Ref<UIView>& window, std::string_view target,
+                                          std::string_view className);
+
 // The text a view shows (label text, text field text), or nothing.
 std::optional<std::string> shownText(const Ref<UIView>& view);
 // The system symbol a view shows, or nothing.
