@@ -1,8 +1,11 @@
 #include "platform/core/NSBundle.h"
 
+#include "platform/core/ClassImage.h"
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/Runtime.h"
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,6 +23,18 @@ namespace {
 std::vector<std::string> g_languages{"en"};
 std::string g_mainBundlePath;
 std::size_t g_missingKeys = 0;
+
+std::size_t g_executableOpens = 0;
+
+// Code loaded into the program, by NSBundle::codeKey. Never forgotten: code cannot be taken out again.
+struct LoadedCode {
+    void* handle = nullptr;  // null for code that was in the program already
+};
+
+std::unordered_map<std::string, LoadedCode>& loadedCode() {
+    static auto* map = new std::unordered_map<std::string, LoadedCode>();
+    return *map;
+}
 
 std::unordered_map<std::string, Ref<NSBundle>>& bundles() {
     static std::unordered_map<std::string, Ref<NSBundle>> map;
@@ -185,6 +200,84 @@ void NSBundle::flushCaches() {
     m_info.reset();
 }
 
+// ----- code -----
+
+namespace {
+
+const std::string* infoString(const Value& info, std::string_view key) {
+    const Value* v = info.find(key);
+    const std::string* s = v ? v->asString() : nullptr;
+    return s && !s->empty() ? s : nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> NSBundle::executablePath() {
+    const std::string* name = infoString(infoDictionary(), "CFBundleExecutable");
+    // A name that leaves the folder is no executable of this bundle.
+    if (!name || name->find('/') != std::string::npos || *name == "." || *name == "..") return std::nullopt;
+    std::string path = m_path + "/" + *name;
+    return isFile(path) ? std::optional(path) : std::nullopt;
+}
+
+std::string NSBundle::codeKey() {
+    const std::string* identifier = infoString(infoDictionary(), "CFBundleIdentifier");
+    const std::string* executable = infoString(infoDictionary(), "CFBundleExecutable");
+    if (identifier && executable) return *identifier + "/" + *executable;
+    return m_path;
+}
+
+bool NSBundle::isLoaded() { return m_hasFolder && loadedCode().count(codeKey()) > 0; }
+
+bool NSBundle::load() { return !loadAndReturnError(); }
+
+std::optional<std::string> NSBundle::loadAndReturnError() {
+    if (!m_hasFolder) return std::string("the bundle has no folder");
+    if (isLoaded()) return std::nullopt;
+    const Value& info = infoDictionary();
+    if (info.isNone()) return "no readable Info.plist in " + m_path;
+    const std::string* name = infoString(info, "CFBundleExecutable");
+    if (!name) return "the Info.plist of " + m_path + " names no executable (CFBundleExecutable)";
+    auto executable = executablePath();
+    if (!executable) return "the executable \"" + *name + "\" is missing from " + m_path;
+    // Code already in the program (an earlier device root's copy, or linked in) is not opened a second time: its
+    // classes would be defined twice.
+    if (const std::string* principal = infoString(info, "NSPrincipalClass"); principal && objc_getClass(*principal)) {
+        loadedCode().emplace(codeKey(), LoadedCode{});
+        return std::nullopt;
+    }
+    auto host = platform::devicePath(*executable);
+    if (!host) return "the executable of " + m_path + " lies outside the device";
+    dlerror();
+    platform::runtime::beginImageLoad(*executable);
+    void* handle = dlopen(host->c_str(), RTLD_NOW | RTLD_LOCAL);
+    platform::runtime::endImageLoad();
+    if (!handle) {
+        const char* why = dlerror();
+        return *executable + " is not a library that can be loaded: " + (why ? why : "unknown reason");
+    }
+    ++g_executableOpens;
+    loadedCode().emplace(codeKey(), LoadedCode{handle});
+    return std::nullopt;
+}
+
+Class NSBundle::principalClass() {
+    if (!load()) return nullptr;
+    if (const std::string* name = infoString(infoDictionary(), "NSPrincipalClass")) return objc_getClass(*name);
+    if (auto executable = executablePath()) {
+        auto classes = platform::runtime::classesOfImage(*executable);
+        if (!classes.empty()) return classes.front();
+    }
+    return nullptr;
+}
+
+Ref<NSBundle> NSBundle::bundleForClass(Class cls) {
+    const std::string image = platform::runtime::imageOfClass(cls);
+    if (auto slash = image.rfind('/'); slash != std::string::npos && slash > 0)
+        if (auto bundle = bundleWithPath(image.substr(0, slash))) return bundle;
+    return mainBundle();
+}
+
 namespace platform {
 
 void setPreferredLanguages(std::vector<std::string> languages) {
@@ -195,6 +288,14 @@ void setPreferredLanguages(std::vector<std::string> languages) {
 std::vector<std::string> preferredLanguages() { return g_languages; }
 
 void setMainBundlePath(std::string devicePath) { g_mainBundlePath = normalise(devicePath); }
+
+void recordClassOfBundle(Class cls, const Ref<NSBundle>& bundle) {
+    if (!cls || !bundle) return;
+    const std::string* name = infoString(bundle->infoDictionary(), "CFBundleExecutable");
+    platform::runtime::setImageOfClass(cls, bundle->bundlePath() + "/" + (name ? *name : std::string("executable")));
+}
+
+std::size_t bundleExecutableOpenCount() { return g_executableOpens; }
 
 void flushBundleCaches() {
     for (auto& [path, bundle] : bundles()) bundle->flushCaches();

@@ -11,6 +11,12 @@
 //
 // Parsed tables are cached per bundle; platform::flushBundleCaches() forgets them (a new process, or a test that
 // edits a table).
+//
+// Loadable bundles (preference bundles) carry code: `load` opens the executable that CFBundleExecutable names in
+// the bundle's folder with dlopen, once per process, and every class the load defines belongs to the bundle
+// (bundleForClass), so its pages find their resources in its folder. The simulator keeps loaded code across the
+// processes it plays in one program: a bundle whose code is already in (the same CFBundleIdentifier and
+// executable name, or a principal class already defined) counts as loaded and is not opened again.
 
 #include "platform/core/Object.h"
 #include "platform/core/StringsTable.h"
@@ -60,11 +66,31 @@ public:
     // Forgets the parsed tables and Info.plist of this bundle.
     void flushCaches();
 
+    // ----- code -----
+    // The device path of the executable CFBundleExecutable names in the folder; nothing when the Info.plist names
+    // none (or is missing) or no such file exists.
+    std::optional<std::string> executablePath();
+    // Loads the executable (see above). True when its code is in the process afterwards.
+    bool load();
+    // The same, answering nothing on success and else why it failed: no folder, no Info.plist, no executable named,
+    // the executable missing, or not a library that can be loaded (with the loader's message).
+    std::optional<std::string> loadAndReturnError();
+    bool isLoaded();
+    // Loads the bundle when needed and answers the class NSPrincipalClass names, else the first class the load
+    // defined; null when the bundle cannot load or has no such class.
+    Class principalClass();
+    // The bundle whose load defined `cls`; the main bundle for classes of the host program, and for a bundle
+    // whose folder is gone.
+    static Ref<NSBundle> bundleForClass(Class cls);
+
 private:
     // The table of one language folder ("" = top folder); null when the file is missing or unreadable.
     const platform::StringsTable* table(const std::string& language,
                                        const std::string& name);
     std::vector<std::string> lookupOrder();
+
+    // The key of the loaded-code record: CFBundleIdentifier and executable name, else the path.
+    std::string codeKey();
 
     std::string m_path;
     bool m_hasFolder = false;
@@ -79,7 +105,12 @@ void setPreferredLanguages(std::vector<std::string> languages);
 std::vector<std::string> preferredLanguages();
 // The device folder of the host application's bundle.
 void setMainBundlePath(std::string devicePath);
-// Forgets every bundle object and parsed table.
+// Forgets every bundle object and parsed table. Loaded code stays loaded.
 void flushBundleCaches();
+// Makes `cls` belong to `bundle` as if the bundle's load had defined it: for programs that link a bundle's code in
+// (tests of its pages), whose classes exist before any load. Nothing for a null class or bundle.
+void recordClassOfBundle(Class cls, const Ref<NSBundle>& bundle);
+// How many times a bundle's executable was really opened in this program (each bundle at most once).
+std::size_t bundleExecutableOpenCount();
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/core/Runtime.h"
 
+#include "platform/core/ClassImage.h"
+
 #include <atomic>
 #include <map>
 #include <memory>
@@ -16,6 +18,7 @@ struct objc_class {
     Class superclass = nullptr;
     platform::runtime::Factory factory = nullptr;
     std::string group;
+    std::string image;
     std::unordered_map<SEL, std::pair<platform::runtime::AnyImp, platform::runtime::Signature>> methods;
     std::map<std::string, std::pair<platform::runtime::IvarGetter, platform::runtime::IvarSetter>, std::less<>> ivars;
     // Resolution cache, valid while its generation equals the registry's.
@@ -43,6 +46,8 @@ struct Registry {
     std::uint64_t generation = 1;
     std::vector<std::string> hookLog;
     std::size_t refusedHooks = 0;
+    std::string loadingImage;
+    std::vector<objc_class*> definitionOrder;
 };
 
 Registry& registry() {
@@ -96,8 +101,46 @@ Class defineClass(std::string_view name, Class superclass, Factory factory, std:
     slot->superclass = superclass;
     slot->factory = factory;
     slot->group = std::string(group);
+    slot->image = r.loadingImage;
+    r.definitionOrder.push_back(slot.get());
     ++r.generation;
     return slot.get();
+}
+
+void beginImageLoad(std::string image) {
+    Registry& r = registry();
+    std::unique_lock lock(r.mutex);
+    r.loadingImage = std::move(image);
+}
+
+void endImageLoad() {
+    Registry& r = registry();
+    std::unique_lock lock(r.mutex);
+    r.loadingImage.clear();
+}
+
+std::string imageOfClass(Class cls) {
+    if (!cls) return {};
+    Registry& r = registry();
+    std::shared_lock lock(r.mutex);
+    return cls->image;
+}
+
+std::vector<Class> classesOfImage(std::string_view image) {
+    std::vector<Class> found;
+    if (image.empty()) return found;
+    Registry& r = registry();
+    std::shared_lock lock(r.mutex);
+    for (objc_class* c : r.definitionOrder)
+        if (c->image == image) found.push_back(c);
+    return found;
+}
+
+void setImageOfClass(Class cls, std::string image) {
+    if (!cls) return;
+    Registry& r = registry();
+    std::unique_lock lock(r.mutex);
+    cls->image = std::move(image);
 }
 
 void enableClassGroup(std::string_view group) {

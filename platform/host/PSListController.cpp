@@ -7,14 +7,20 @@
 #include "platform/core/Runtime.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/host/HBAppearanceSettings.h"
+#include "platform/host/PSBundleErrorController.h"
 #include "platform/host/DeviceCapabilities.h"
 #include "platform/host/PSSpecifier.h"
 #include "platform/host/PSTableCell.h"
 #include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationBar.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UISwitch.h"
 #include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+
+#include <algorithm>
 
 VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
     using platform::runtime::addMethod;
@@ -48,11 +54,6 @@ VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
 using platform::msgSend;
 
 namespace {
-
-PSListController::BundleLoader& bundleLoader() {
-    static auto* loader = new PSListController::BundleLoader();
-    return *loader;
-}
 
 const std::string* stringAt(const Value& item, std::string_view key) {
     const Value* v = item.find(key);
@@ -105,8 +106,6 @@ Ref<PSSpecifier> specifierFromItem(const Value& item, const id& target, const st
 
 }  // namespace
 
-void PSListController::setBundleLoader(BundleLoader loader) { bundleLoader() = std::move(loader); }
-
 Ref<NSMutableArray> PSListController::specifiersFromItems(const Value::Array& items, const id& target,
                                                           const std::string& bundlePath) {
     auto list = NSMutableArray::array();
@@ -115,12 +114,31 @@ Ref<NSMutableArray> PSListController::specifiersFromItems(const Value::Array& it
     return list;
 }
 
+std::string PSListController::resourceFolder() const {
+    if (!m_bundlePath.empty()) return m_bundlePath;
+    return NSBundle::bundleForClass(isa())->bundlePath();
+}
+
 Ref<NSMutableArray> PSListController::loadSpecifiersFromPlistNameTarget(std::string name, id target) {
-    const std::string folder = m_bundlePath.empty() ? NSBundle::mainBundle()->bundlePath() : m_bundlePath;
+    const std::string folder = resourceFolder();
     const auto plist = platform::dictionaryValueOfFile(folder + "/" + name + ".plist");
     const Value* items = plist.find("items");
     if (!items || !items->asArray()) return NSMutableArray::array();
-    return specifiersFromItems(*items->asArray(), target, folder);
+    auto list = specifiersFromItems(*items->asArray(), target, folder);
+    // Labels are keys of the strings table named like the plist; a key the table lacks is shown as written.
+    auto bundle = NSBundle::bundleWithPath(folder);
+    if (bundle && bundle->pathForResourceOfType(name, "strings")) {
+        auto localized = [&](const std::string& text) {
+            return text.empty() ? text : bundle->localizedStringForKeyValueTable(text, text, name);
+        };
+        for (std::size_t i = 0; i < list->count(); ++i)
+            if (auto entry = list->objectAtIndexAs<PSSpecifier>(i)) {
+                entry->setName(localized(entry->name()));
+                if (auto footer = entry->stringProperty("footerText"))
+                    entry->setPropertyForKey(Property(localized(*footer)), "footerText");
+            }
+    }
+    return list;
 }
 
 Ref<NSMutableArray> PSListController::specifiers() { return m_specifiers; }
@@ -152,6 +170,9 @@ Ref<UITableView> PSListController::table() {
 }
 
 void PSListController::pushController(Ref<UIViewController> controller) {
+    // Cephei's pages look like the page that pushed them unless they have settings of their own.
+    if (auto page = cast<PSListController>(controller); page && !page->m_appearance)
+        page->m_inheritedAppearance = effectiveAppearanceSettings();
     if (auto navigation = navigationController(); navigation && controller)
         navigation->pushViewControllerAnimated(std::move(controller), true);
 }
@@ -169,9 +190,6 @@ void PSListController::setEdgeToEdgeCells(bool on) {
     if (m_table) m_table->reloadData();
 }
 
-void PSListController::hb_setAppearanceSettings(Ref<HBAppearanceSettings> settings) {
-    m_appearance = std::move(settings);
-}
 
 bool PSListController::_isRegularWidth() { return UIScreen::mainScreen()->bounds().size.width >= 700; }
 
@@ -202,6 +220,7 @@ void PSListController::viewDidLoad() {
 
 void PSListController::viewWillAppear(bool animated) {
     UIViewController::viewWillAppear(animated);
+    applyAppearance();
     updateInsets();
     // Values may have changed on another page (or in another process) while this one was covered.
     if (m_table) {
@@ -355,6 +374,7 @@ Ref<UITableViewCell> PSListController::tableViewCellForRowAtIndexPath(Ref<UITabl
         const long rows = tableViewNumberOfRowsInSection(table, path->section());
         ps->setGroupInset(rowMargin(), path->row() == 0, path->row() == rows - 1);
     }
+    applyAppearanceToCell(cell, row);
     return cell;
 }
 
@@ -400,13 +420,15 @@ Ref<UIViewController> PSListController::openRow(const Ref<PSSpecifier>& row) {
             if (row->target()->respondsToSelector(sel(*action))) msgSend<void>(row->target(), sel(*action));
         return nullptr;
     }
+    // A preference bundle's entry opens the bundle's principal class, or the host's error page.
+    if (auto pane = platform::host::openPreferenceBundleEntry(row)) {
+        msgSend<void>(this, sel("pushController:"), pane);
+        return pane;
+    }
     Class detail = row->detailControllerClass();
     if (!detail)
         if (auto name = row->stringProperty("detail")) {
             detail = objc_getClass(*name);
-            if (!detail && bundleLoader())
-                if (auto bundle = row->stringProperty("bundle"); bundle && bundleLoader()(*bundle))
-                    detail = objc_getClass(*name);
             if (detail) row->setDetailControllerClass(detail);
         }
     if (!detail) return nullptr;
@@ -417,4 +439,92 @@ Ref<UIViewController> PSListController::openRow(const Ref<PSSpecifier>& row) {
     if (controller->respondsToSelector(sel("setSpecifier:"))) msgSend<void>(controller, sel("setSpecifier:"), row);
     msgSend<void>(this, sel("pushController:"), controller);
     return controller;
+}
+
+// ----- appearance settings -----
+
+Ref<HBAppearanceSettings> PSListController::effectiveAppearanceSettings() const {
+    return m_appearance ? m_appearance : m_inheritedAppearance;
+}
+
+void PSListController::hb_setAppearanceSettings(Ref<HBAppearanceSettings> settings) {
+    m_appearance = std::move(settings);
+    if (!viewIfLoaded()) return;
+    applyAppearance();
+    if (m_table) m_table->reloadData();
+}
+
+void PSListController::applyAppearance() {
+    auto settings = effectiveAppearanceSettings();
+    if (auto root = viewIfLoaded()) root->setTintColor(settings ? settings->tintColor() : nullptr);
+    if (settings && settings->navigationBarBackgroundColor()) colourNavigationBar();
+    else restoreNavigationBar(false);
+}
+
+void PSListController::applyAppearanceToCell(const Ref<UITableViewCell>& cell, const Ref<PSSpecifier>& row) const {
+    auto settings = effectiveAppearanceSettings();
+    if (!cell || !settings) return;
+    if (auto separator = settings->tableViewCellSeparatorColor(); separator && cell->separatorView())
+        cell->separatorView()->setBackgroundColor(separator);
+    auto tint = settings->tintColor();
+    if (!tint) return;
+    if (row && row->cellType() == PSSpecifier::PSButtonCell) cell->textLabel()->setTextColor(tint);
+    // Switches anywhere in the row (the host's and custom rows' own) take the tint unless given an on-colour.
+    std::vector<Ref<UIView>> pending{cell};
+    while (!pending.empty()) {
+        auto view = std::move(pending.back());
+        pending.pop_back();
+        if (auto toggle = cast<UISwitch>(view); toggle && !toggle->onTintColor()) toggle->setOnTintColor(tint);
+        for (const auto& child : view->subviews()) pending.push_back(child);
+    }
+}
+
+namespace {
+
+// Who coloured a navigation bar and the bar's own colour before. The incoming page appears before the outgoing one
+// disappears, so a page gives the colour back only while it is still the one that set it.
+struct BarClaim {
+    Weak<UINavigationBar> bar;
+    const PSListController* owner = nullptr;
+    Ref<UIColor> original;
+};
+
+std::vector<BarClaim>& barClaims() {
+    static auto* claims = new std::vector<BarClaim>();
+    std::erase_if(*claims, [](const BarClaim& c) { return c.bar.expired(); });
+    return *claims;
+}
+
+BarClaim* claimOf(const Ref<UINavigationBar>& bar) {
+    for (auto& claim : barClaims())
+        if (claim.bar.lock() == bar) return &claim;
+    return nullptr;
+}
+
+}  // namespace
+
+void PSListController::colourNavigationBar() {
+    auto navigation = navigationController();
+    if (!navigation) return;
+    auto bar = navigation->navigationBar();
+    BarClaim* claim = claimOf(bar);
+    if (!claim) claim = &barClaims().emplace_back(BarClaim{bar, nullptr, bar->backgroundColor()});
+    claim->owner = this;
+    bar->setBackgroundColor(effectiveAppearanceSettings()->navigationBarBackgroundColor());
+}
+
+void PSListController::restoreNavigationBar(bool onlyOwnClaim) {
+    auto navigation = navigationController();
+    if (!navigation) return;
+    auto bar = navigation->navigationBar();
+    auto& claims = barClaims();
+    auto claim = std::find_if(claims.begin(), claims.end(), [&](const BarClaim& c) { return c.bar.lock() == bar; });
+    if (claim == claims.end() || (onlyOwnClaim && claim->owner != this)) return;
+    bar->setBackgroundColor(claim->original);
+    claims.erase(claim);
+}
+
+void PSListController::viewWillDisappear(bool animated) {
+    UIViewController::viewWillDisappear(animated);
+    restoreNavigationBar(true);
 }

@@ -27,10 +27,16 @@
 // pages do on a phone. Edge-to-edge rows span the table; otherwise rows are inset (16 points, 20 at regular width)
 // with rounded group corners.
 //
-// Selecting a row: a row with a detail page class (or a "detail" class name, looked up when tapped, after the
-// bundle loader had a chance to load the row's "bundle") creates that controller with createInstance + "init",
-// gives it the row through "setSpecifier:" when it answers it, then sends "pushController:". A button row sends
-// its "action" selector (void()) to its target. Other rows do nothing.
+// Selecting a row: a row naming a preference bundle ("bundle", as PreferenceLoader's entries do) pushes the
+// bundle's principal class, or the host's error page when the bundle cannot give one (PSBundleErrorController.h).
+// A row with a detail page class (or a "detail" class name, looked up when tapped) creates that controller with
+// createInstance + "init", gives it the row through "setSpecifier:" when it answers it, then sends
+// "pushController:". A button row sends its "action" selector (void()) to its target. Other rows do nothing.
+//
+// Resources. A page finds its specifier plists and their "icon" files in its bundle folder: bundlePath() when set,
+// else the bundle whose load defined the page's class (NSBundle::bundleForClass), else the main bundle. Row and
+// group labels and group footers come through that bundle's strings table named like the plist; a label missing
+// from the table stays as written.
 
 #include "platform/core/Value.h"
 #include "platform/ui/UIViewController.h"
@@ -60,9 +66,9 @@ public:
     // Refreshes the row of the list entry at `index`; an index outside the list does nothing.
     virtual void reloadSpecifierAtIndexAnimated(long index, bool animated);
 
-    // The specifiers described by a property list "<name>.plist" in the page's bundle (bundlePath(); the main
-    // bundle by default): a dictionary whose "items" array holds one dictionary per entry (see specifiersFromItems).
-    // An empty list when the file is missing or is no such dictionary.
+    // The specifiers described by a property list "<name>.plist" in the page's bundle (resourceFolder()): a
+    // dictionary whose "items" array holds one dictionary per entry (see specifiersFromItems), labels localized
+    // from the table "<name>". An empty list when the file is missing or is no such dictionary.
     virtual Ref<NSMutableArray> loadSpecifiersFromPlistNameTarget(std::string name, id target);
     // Entries from their dictionaries, in order. Keys: "cell" (a cell type name; default PSLinkCell, unknown names
     // skip the entry), "label" (the name), "id" (the identifier), "detail" (a page class name), "cellClass" (a
@@ -73,8 +79,10 @@ public:
     static Ref<NSMutableArray> specifiersFromItems(const Value::Array& items, const id& target,
                                                    const std::string& bundlePath);
 
-    // The page's bundle folder (a device path); empty means the main bundle.
+    // The page's bundle folder (a device path); empty means the bundle of the page's class (see above).
     const std::string& bundlePath() const { return m_bundlePath; }
+    // The folder the page's resources come from: bundlePath(), else that of the class's bundle.
+    std::string resourceFolder() const;
     void setBundlePath(std::string path) { m_bundlePath = std::move(path); }
 
     Ref<PSSpecifier> specifier() const { return m_specifier; }
@@ -103,18 +111,17 @@ public:
     std::optional<std::pair<long, long>> indexPathForIndex(long index) const;
 
     // Cephei's appearance settings of the page (HBAppearanceSettings.h); null for the host's own look. Published as
-    // "hb_setAppearanceSettings:" and "hb_appearanceSettings".
+    // "hb_setAppearanceSettings:" and "hb_appearanceSettings". Settings given while the page is on screen show at
+    // once; rows made later take them as they are placed.
     virtual void hb_setAppearanceSettings(Ref<HBAppearanceSettings> settings);
     Ref<HBAppearanceSettings> hb_appearanceSettings() const { return m_appearance; }
-
-    // Loads a preference bundle by name ("VantilePrefs") before a row's "detail" class is looked up; the simulated
-    // device installs the loader. Answers whether the bundle is (now) loaded.
-    using BundleLoader = std::function<bool(const std::string& bundle)>;
-    static void setBundleLoader(BundleLoader loader);
+    // What the page shows: its own settings, else those of the page that pushed it; null for the host's look.
+    Ref<HBAppearanceSettings> effectiveAppearanceSettings() const;
 
     void loadView() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
     void viewDidLayoutSubviews() override;
 
     // ----- table data source and delegate, published under their selectors -----
@@ -143,6 +150,12 @@ private:
     void updateInsets();
     // The kept cell of a row whose "cellClass" answers "initWithSpecifier:", made on first use.
     Ref<UITableViewCell> customViewCell(const Ref<PSSpecifier>& row);
+    // The appearance settings on the page's view, table and rows, and on the navigation bar while it is on top.
+    void applyAppearance();
+    void applyAppearanceToCell(const Ref<UITableViewCell>& cell, const Ref<PSSpecifier>& row) const;
+    // The page on top claims the bar's colour; giving it back restores the bar's own look.
+    void colourNavigationBar();
+    void restoreNavigationBar(bool onlyOwnClaim);
 
     Ref<UITableView> m_table;
     Ref<NSMutableArray> m_shown;  // the list the groups were built from
@@ -153,4 +166,5 @@ private:
     std::optional<bool> m_regularWidthLayout;
     Ref<HBAppearanceSettings> m_appearance;
     std::vector<std::pair<Ref<PSSpecifier>, Ref<UITableViewCell>>> m_customViews;
+    Ref<HBAppearanceSettings> m_inheritedAppearance;  // from the page that pushed this one
 };

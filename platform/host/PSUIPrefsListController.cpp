@@ -132,6 +132,7 @@ Ref<NSMutableArray> PSUIPrefsListController::buildRootList() {
         auto header = list->objectAtIndexAs<PSSpecifier>(i);
         if (!header || !header->propertyForKey("preferenceLoaderGroup")) continue;
         auto entries = preferenceLoaderEntries(self());
+        m_paneEntries = entries;
         if (entries.empty()) {
             list->removeObjectAtIndex(i);
             break;
@@ -286,5 +287,10 @@ Ref<PSSpecifier> PSUIPrefsListController::entryForAddress(const std::string& pag
         if (auto entry = cast<PSSpecifier>(e); entry && !entry->isGroup() && entry->identifier() == page) return entry;
     for (const auto& e : *list)
         if (auto entry = cast<PSSpecifier>(e); entry && !entry->isGroup() && entry->name() == page) return entry;
+    // A pane entry that a replacement moved out of the root list (into a sub-page) is still opened by its name.
+    for (const auto& entry : m_paneEntries)
+        if (entry->identifier() == page) return entry;
+    for (const auto& entry : m_paneEntries)
+        if (entry->name() == page) return entry;
     return nullptr;
 }

@@ -81,8 +81,8 @@ public:
     // How many times the host's loading of installed applications finished (its completion time).
     std::size_t installedLoadCount() const { return m_installedLoads; }
 
-    // The entry of the root list with that identifier, else with that name; null when none. The URL manager opens
-    // "prefs:root=X" on it.
+    // The entry of the root list with that identifier, else with that name, else the tweak pane entry with that
+    // identifier or name wherever it was moved to; null when none. The URL manager opens "prefs:root=X" on it.
     Ref<PSSpecifier> entryForAddress(const std::string& page);
     // Opens the entry's page as a tap on its row does; answers the page pushed, or null.
     Ref<UIViewController> openEntry(const Ref<PSSpecifier>& entry) { return openRow(entry); }
@@ -94,6 +94,7 @@ private:
     void radiosChanged();
 
     Ref<NSMutableDictionary> m_moved;
+    std::vector<Ref<PSSpecifier>> m_paneEntries;  // PreferenceLoader's entries of the last built list
     std::vector<id> m_installedGroup;  // what the last load added to the list
     std::vector<std::string> m_nativeCalls;
     std::size_t m_reloads = 0;

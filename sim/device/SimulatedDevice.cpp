@@ -1,6 +1,7 @@
 #include "sim/device/SimulatedDevice.h"
 
 #include "platform/core/Clock.h"
+#include "platform/core/DeviceRoot.h"
 #include "platform/core/DictionaryFile.h"
 #include "platform/core/NSBundle.h"
 #include "platform/core/NSTimeZone.h"
@@ -11,6 +12,7 @@
 #include "platform/gfx/UIImage.h"
 #include "platform/host/AppleAccount.h"
 #include "platform/host/DeviceCapabilities.h"
+#include "platform/host/HBRespringController.h"
 #include "platform/host/InstalledApplications.h"
 #include "platform/host/PSListController.h"
 #include "platform/host/PSUIPrefsListController.h"
@@ -29,7 +31,7 @@
 #include "sim/install/LibraryLoader.h"
 #include "sim/install/PackageInstaller.h"
 
-#include <dlfcn.h>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -82,11 +84,28 @@ void copySystemFile(const fs::path& from, const fs::path& to) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
 }
 
-std::optional<fs::path> preferenceBundleLibrary() {
-    for (const fs::path& candidate :
-         {executableFolder() / "libVantilePrefs.so", fs::path(VANTILE_BUILD_DIR) / "libVantilePrefs.so"})
-        if (fs::is_regular_file(candidate)) return candidate;
-    return std::nullopt;
+// Where the address a respring returns to waits for the next Settings process: in the device, since that process
+// may be a fresh simulator program.
+constexpr const char* kReturnAddressFile = "/var/tmp/respring-return-url";
+
+void writeReturnAddress(const std::string& url) {
+    auto file = platform::devicePath(kReturnAddressFile);
+    if (!file) return;
+    std::error_code ec;
+    fs::create_directories(file->parent_path(), ec);
+    std::ofstream(*file, std::ios::trunc) << url;
+}
+
+// The waiting address, taken away so that it opens once; nothing when none waits.
+std::optional<std::string> takeReturnAddress() {
+    auto file = platform::devicePath(kReturnAddressFile);
+    std::error_code ec;
+    if (!file || !fs::is_regular_file(*file, ec)) return std::nullopt;
+    std::string url;
+    std::getline(std::ifstream(*file), url);
+    fs::remove(*file, ec);
+    if (url.empty()) return std::nullopt;
+    return url;
 }
 
 }  // namespace
@@ -111,6 +130,12 @@ bool SimulatedDevice::setProfile(std::string_view name) {
 
 void SimulatedDevice::setLanguage(std::string code) { m_language = std::move(code); }
 
+bool SimulatedDevice::setSystemVersion(NSOperatingSystemVersion version) {
+    if (m_running) return false;
+    m_systemVersion = version;
+    return true;
+}
+
 bool SimulatedDevice::setTimeZone(std::string_view name) { return NSTimeZone::setLocalTimeZoneName(name); }
 
 void SimulatedDevice::setDate(double secondsSince1970) { platform::Clock::setNow(secondsSince1970); }
@@ -133,6 +158,7 @@ void SimulatedDevice::applyProfile() {
     UIScreen::setDeviceProfile(m_profile.screen);
     UIView::setSystemUserInterfaceStyle(m_appearance ? m_appearance : m_profile.interfaceStyle);
     platform::setPreferredLanguages({m_language});
+    platform::setOperatingSystemVersion(m_systemVersion.value_or(m_profile.systemVersion));
 
     std::set<std::string, std::less<>> capabilities{"wifi"};
     capabilities.insert(m_profile.biometry);
@@ -233,17 +259,12 @@ std::optional<std::string> SimulatedDevice::loadAddOn() {
 
 void SimulatedDevice::startSettings() {
     platform::setMainBundlePath(kSettingsBundle);
-    // Preference panes are loaded when their row is first opened, as PreferenceLoader does.
-    PSListController::setBundleLoader([root = m_root](const std::string& bundle) {
-        if (bundle != "VantilePrefs") return false;
-        static bool loaded = false;
-        if (loaded) return true;
-        // The bundle's executable as the package installed it, else the build's library.
-        const fs::path installed = root / "Library/PreferenceBundles/VantilePrefs.bundle/VantilePrefs";
-        std::error_code ec;
-        auto library = fs::is_regular_file(installed, ec) ? std::optional(installed) : preferenceBundleLibrary();
-        if (library) loaded = dlopen(library->c_str(), RTLD_NOW | RTLD_GLOBAL) != nullptr;
-        return loaded;
+    // Preference panes are loaded from their bundle when their row is first opened (PSBundleErrorController.h).
+    // A restart asked for by the interface waits until the device has control again: it takes down the page whose
+    // code asked for it.
+    HBRespringController::setHandler([this](Ref<NSURL> returnURL) {
+        m_pendingRespring = true;
+        m_returnAddress = returnURL ? returnURL->absoluteString() : std::string();
     });
     m_window = alloc<UIWindow>();
     m_window->initWithFrame(UIScreen::mainScreen()->bounds());
@@ -256,6 +277,8 @@ void SimulatedDevice::startSettings() {
     m_window->setRootViewController(m_navigation);
     m_window->makeKeyAndVisible();
     m_window->layoutIfNeeded();
+    // Settings started by a respring that asked to return somewhere opens that address.
+    if (auto address = takeReturnAddress()) openURL(*address);
 }
 
 void SimulatedDevice::tearDown() {
@@ -265,7 +288,8 @@ void SimulatedDevice::tearDown() {
     m_window = nullptr;
     m_navigation = nullptr;
     m_rootController = nullptr;
-    PSListController::setBundleLoader({});
+    HBRespringController::setHandler({});
+    m_pendingRespring = false;
     UIApplication::sharedApplication()->reset();
     platform::AnimationCenter::shared().reset();
     // The run loop's reset sets the clock back to its start, but the device's clock goes on across a respring
@@ -342,8 +366,23 @@ void SimulatedDevice::popToRoot() {
     if (m_navigation) m_navigation->popToRootViewControllerAnimated(false);
 }
 
-void SimulatedDevice::advance(double seconds) { platform::RunLoop::main().advance(seconds); }
+void SimulatedDevice::advance(double seconds) {
+    platform::RunLoop::main().advance(seconds);
+    performRequestedRespring();
+}
 
-void SimulatedDevice::runUntilIdle() { platform::RunLoop::main().drain(); }
+void SimulatedDevice::runUntilIdle() {
+    platform::RunLoop::main().drain();
+    performRequestedRespring();
+}
+
+void SimulatedDevice::performRequestedRespring() {
+    if (!m_pendingRespring || !m_running) return;
+    const std::string address = std::move(m_returnAddress);
+    m_pendingRespring = false;
+    m_returnAddress.clear();
+    if (!address.empty()) writeReturnAddress(address);
+    respring();
+}
 
 }  // namespace sim

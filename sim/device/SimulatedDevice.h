@@ -69,6 +69,9 @@ public:
     const DeviceProfile& profile() const { return m_profile; }
     // The device language ("en", "de", ...), as the user's first preferred language. Before launch.
     void setLanguage(std::string code);
+    // The system version the processes see (NSProcessInfo), in place of the profile's. Before launch: answers false
+    // and changes nothing once launched. A respring keeps it.
+    bool setSystemVersion(NSOperatingSystemVersion version);
     // A named zone ("UTC", "Europe/Berlin", ...; platform/core/NSTimeZone.h) or nothing changes: answers false for
     // an unknown name. Any time.
     bool setTimeZone(std::string_view name);
@@ -102,6 +105,11 @@ public:
     void setRespringHandler(RespringHandler handler) { m_respringHandler = std::move(handler); }
     // Respring requests seen, including those handed to the handler.
     std::size_t respringCount() const { return m_resprings; }
+    // The interface asks for a respring through Cephei (HBRespringController.h); the device performs it when it
+    // has control again, at the end of `advance` or `runUntilIdle`, as above. When the request names an address,
+    // the Settings process the respring starts opens it once it shows its root page ("prefs:root=Vantile" pushes
+    // the pane), whether it runs in this program or in a fresh one on the same device root.
+    bool isRespringRequested() const { return m_pendingRespring; }
 
     // ----- what is on screen -----
     // Null before launch and for processes without an interface (only Settings has one).
@@ -138,15 +146,19 @@ private:
     void installSystemImage();
     void startSettings();
     void tearDown();
+    void performRequestedRespring();
 
     std::filesystem::path m_root;
     DeviceProfile m_profile;
     std::string m_language = "en";
+    std::optional<NSOperatingSystemVersion> m_systemVersion;
     long m_appearance = 0;  // 0: the profile's
     LaunchOptions m_options;
     bool m_running = false;
     std::size_t m_resprings = 0;
     RespringHandler m_respringHandler;
+    bool m_pendingRespring = false;
+    std::string m_returnAddress;
     Ref<UIWindow> m_window;
     Ref<UINavigationController> m_navigation;
     Ref<PSUIPrefsListController> m_rootController;

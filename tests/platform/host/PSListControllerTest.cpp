@@ -100,16 +100,13 @@ TEST_F(ListPage, LinkRowsPushTheirPageAndButtonRowsSendTheirAction) {
     byName->setPropertyForKey(Property("HostTestPage"), "detail");
     auto missing = row("Missing");
     missing->setPropertyForKey(Property("NoSuchPage"), "detail");
-    missing->setPropertyForKey(Property("SomeBundle"), "bundle");
+    auto inBundle = row("In a bundle");
+    inBundle->setPropertyForKey(Property("NoSuchPage"), "detail");
+    inBundle->setPropertyForKey(Property("SomeBundle"), "bundle");
     auto button = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
         "Button", target, nullptr, nullptr, nullptr, PSSpecifier::PSButtonCell, nullptr);
     button->setPropertyForKey(Property("buttonPressed"), "action");
-    std::vector<std::string> loaderAsked;
-    PSListController::setBundleLoader([&](const std::string& bundle) {
-        loaderAsked.push_back(bundle);
-        return false;
-    });
-    auto page = showPage({header(""), byClass, byName, missing, button});
+    auto page = showPage({header(""), byClass, byName, missing, button, inBundle});
 
     for (long r : {0L, 1L}) {
         tap(page, 0, r);
@@ -123,12 +120,15 @@ TEST_F(ListPage, LinkRowsPushTheirPageAndButtonRowsSendTheirAction) {
 
     tap(page, 0, 2);
     EXPECT_EQ(m_navigation->topViewController(), page) << "a page class that cannot be found opens nothing";
-    EXPECT_EQ(loaderAsked, std::vector<std::string>{"SomeBundle"}) << "after the row's bundle was offered to load";
 
     tap(page, 0, 3);
     EXPECT_EQ(target->presses, std::vector<std::string>{"buttonPressed"});
     EXPECT_EQ(m_navigation->topViewController(), page);
-    PSListController::setBundleLoader({});
+
+    tap(page, 0, 4);
+    EXPECT_EQ(m_navigation->topViewController()->className(), "PSBundleErrorController")
+        << "a row of a bundle that is not installed opens the error page, not its \"detail\"";
+    EXPECT_EQ(m_navigation->topViewController()->title(), "In a bundle");
 }
 
 TEST_F(ListPage, SwitchRowsShowAndWriteTheirPreference) {
