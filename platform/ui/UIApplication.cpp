@@ -41,9 +41,11 @@ Ref<UIResponder> UIApplication::firstResponder() const { return UIResponder::cur
 bool UIApplication::sendActionToFromForEvent(SEL action, const id& target, const id& sender, const id& event) {
     if (!action) return false;
     if (target) return platform::performAction(target.get(), action, sender);
-    // Up the responder chain from the first responder (or from the key window when there is none), ending at the
-    // application itself, as the device walks it.
+    // Up the responder chain from the first responder, ending at the application itself, as the device walks it.
+    // Without a first responder the walk starts at the sender when it is a responder (a control's action reaches
+    // the controller of the page that shows the control), else at the key window.
     Ref<UIResponder> r = UIResponder::currentFirstResponder();
+    if (!r) r = std::dynamic_pointer_cast<UIResponder>(sender);
     if (!r) r = keyWindow();
     for (; r; r = r->nextResponder())
         if (r->respondsToSelector(action)) return platform::performAction(r.get(), action, sender);

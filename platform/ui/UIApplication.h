@@ -25,8 +25,9 @@ public:
     std::vector<Ref<UIWindow>> windows() const;
 
     // Sends `action` to `target`, or, with a nil target, to the first responder and up its responder chain to the
-    // first object that implements it. The action may take the sender or nothing. Answers false when no object
-    // took it.
+    // first object that implements it; without a first responder the chain starts at the sender when it is a
+    // responder (a control), else at the key window. The action may take the sender or nothing. Answers false when
+    // no object took it.
     bool sendActionToFromForEvent(SEL action, const id& target, const id& sender, const id& event);
 
     // Records the request (the URL's text) (see platform/harness/EffectLog.h, kind "openURL") and calls the completion with true for an

@@ -190,6 +190,38 @@ TEST_F(ControlsTest, NilTargetActionsReachTheFirstResponder) {
     EXPECT_EQ(bar->text(), "Bluetooth");
 }
 
+TEST_F(ControlsTest, NilTargetActionsClimbFromTheSenderWithoutFirstResponder) {
+    // A control inside a view that answers the action, with nobody first responder: the chain starts at the control.
+    auto container = alloc<ResponderView>();
+    container->initWithFrame(CGRectMake(0, 0, 200, 200));
+    window->addSubview(container);
+    window->makeKeyAndVisible();
+    auto button = UIButton::buttonWithType(UIButtonTypeSystem);
+    button->setFrame(CGRectMake(20, 20, 100, 40));
+    button->addTargetActionForControlEvents(nullptr, sel("copy:"), UIControlEventTouchUpInside);
+    button->addTargetActionForControlEvents(nullptr, sel("nobodyAnswers:"), UIControlEventTouchUpInside);
+    container->addSubview(button);
+    ASSERT_FALSE(UIResponder::currentFirstResponder());
+    platform::TouchDriver(window).tap({70, 40});
+    EXPECT_EQ(g_actions, (std::vector<std::string>{"responder.copy"})) << "an action nobody answers is dropped";
+
+    auto app = UIApplication::sharedApplication();
+    EXPECT_TRUE(app->sendActionToFromForEvent(sel("copy:"), nullptr, button, nullptr));
+    EXPECT_FALSE(app->sendActionToFromForEvent(sel("nobodyAnswers:"), nullptr, button, nullptr));
+    // A sender that is no responder leaves the key window as the start, which does not answer "copy:".
+    EXPECT_FALSE(app->sendActionToFromForEvent(sel("copy:"), nullptr, alloc<NSObject>(), nullptr));
+
+    // A first responder still comes first: a field elsewhere that does not answer, then its own chain only.
+    auto field = alloc<UITextField>();
+    field->initWithFrame(CGRectMake(0, 300, 200, 30));
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    g_actions.clear();
+    EXPECT_FALSE(app->sendActionToFromForEvent(sel("copy:"), nullptr, button, nullptr));
+    EXPECT_TRUE(g_actions.empty());
+    field->resignFirstResponder();
+}
+
 TEST_F(ControlsTest, BarButtonItemPressesItsWeakTarget) {
     auto t = target("bar");
     auto item = alloc<UIBarButtonItem>();

@@ -1,0 +1,3 @@
+#include "prefs/cells/VNTZRVCSwitchCella.h"
+
+VT_REGISTER_CLASS(VNTZRVCSwitchCella, vnt::kit::publishIconRow<VNTZRVCSwitchCella>)
