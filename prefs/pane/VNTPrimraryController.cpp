@@ -282,12 +282,15 @@ void VNTPrimraryController::openUserGuideController(id) {
     guide->setModalPresentationStyle(UIModalPresentationPageSheet);
     guide->setModalInPresentation(true);
     // The perform scheduled at an appearance may run after the page was left within the same turn; the device
-    // then only warns, and so presents nothing here either.
+    // then only warns, and so presents nothing here either. A page inside a navigation controller presents
+    // through it, as the device resolves a sheet to the controller that provides the presentation context.
     if (!window()) return;
-    presentViewControllerAnimatedCompletion(guide, true);
+    Ref<UIViewController> context = navigationController();
+    (context ? context : self<UIViewController>())->presentViewControllerAnimatedCompletion(guide, true);
 }
 
 void VNTPrimraryController::closeUserGuide() {
     lightImpact();
-    dismissViewControllerAnimatedCompletion(true);
+    // The guide dismisses itself from whichever controller presented it.
+    if (g_userguideController) g_userguideController->dismissViewControllerAnimatedCompletion(true);
 }

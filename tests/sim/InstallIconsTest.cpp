@@ -62,7 +62,7 @@ TEST(IconTable, ScaledNamesPutTheScaleBeforeTheExtension) {
 PixelRGBA pixel(const Bitmap& b, int x, int y) { return unpackPixel(b.at(x, y)); }
 
 TEST(IconPainter, DrawsAWhiteGlyphOnARoundedTile) {
-    const IconSpec item{"wi-fi.png", "wifi", Rgb{0, 122 / 255.0, 1}, 60, 1};
+    const IconSpec item{"wi-fi.png", "wifi", Rgb{0, 122 / 255.0, 1}, 60, 1, std::nullopt};
     for (int scale : {1, 2, 3}) {
         const auto icon = paintIcon(item, scale);
         ASSERT_TRUE(icon);
@@ -90,7 +90,7 @@ TEST(IconPainter, DrawsAWhiteGlyphOnARoundedTile) {
 }
 
 TEST(IconPainter, TemplateGlyphsAreBlackOnTransparentAndUnknownGlyphsFail) {
-    const auto glyph = paintIcon({"done.png", "check", std::nullopt, 30, 1}, 2);
+    const auto glyph = paintIcon({"done.png", "check", std::nullopt, 30, 1, std::nullopt}, 2);
     ASSERT_TRUE(glyph);
     int opaque = 0;
     for (std::uint32_t p : glyph->pixels) {
@@ -105,7 +105,7 @@ TEST(IconPainter, TemplateGlyphsAreBlackOnTransparentAndUnknownGlyphsFail) {
     EXPECT_EQ(fontIconName("gear"), "settings");
     EXPECT_EQ(fontIconName("puzzle"), "puzzle");
     EXPECT_FALSE(fontIconName("no-such-glyph-anywhere"));
-    EXPECT_FALSE(paintIcon({"x.png", "no-such-glyph-anywhere", Rgb{}, 29, 1}, 1));
+    EXPECT_FALSE(paintIcon({"x.png", "no-such-glyph-anywhere", Rgb{}, 29, 1, std::nullopt}, 1));
 }
 
 }  // namespace

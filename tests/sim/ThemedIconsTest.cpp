@@ -82,8 +82,7 @@ TEST(ThemedIconTable, NamesCarryingAScaleAreDrawnOnceAndWinOverDerivedNames) {
 }
 
 TEST(ThemedIconPainter, ShadesTheTileFromTheTopLeftToTheBottomRight) {
-    IconSpec item{"a.png", "star", Rgb{0, 0, 1}, 40, 1};
-    item.tileEnd = Rgb{1, 0, 0};
+    const IconSpec item{"a.png", "star", Rgb{0, 0, 1}, 40, 1, Rgb{1, 0, 0}};
     const auto icon = paintIcon(item, 2);
     ASSERT_TRUE(icon);
     const int side = 80;

@@ -32,9 +32,8 @@ void PaneFixture::SetUp() {
 }
 
 void PaneFixture::TearDown() {
-    if (m_navigation)
-        for (const auto& page : m_navigation->viewControllers())
-            if (page->presentedViewController()) page->dismissViewControllerAnimatedCompletion(false);
+    if (m_navigation && m_navigation->presentedViewController())
+        m_navigation->dismissViewControllerAnimatedCompletion(false);
     if (m_window) m_window->setRootViewController(nullptr);
     m_window = nullptr;
     m_navigation = nullptr;

@@ -46,8 +46,12 @@ protected:
     // Puts `root` in a visible window inside a navigation controller and lays it out. Runs the turn that shows it
     // but not the later turns, so work scheduled for "a later turn" has not run yet.
     void present(const Ref<UIViewController>& root);
-    // Runs the main run loop for `seconds` of virtual time (animations and transitions included).
-    static void settle(double seconds = 1) { platform::RunLoop::main().advance(seconds); }
+    // Runs the main run loop for `seconds` of virtual time (animations and transitions included), then lays the
+    // window out as the screen's next frame would.
+    void settle(double seconds = 1) {
+        platform::RunLoop::main().advance(seconds);
+        if (m_window) m_window->layoutIfNeeded();
+    }
 
     std::optional<testing_support::TemporaryRoot> m_temporary;
     Ref<UIWindow> m_window;
