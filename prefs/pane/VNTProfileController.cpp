@@ -15,8 +15,8 @@ VT_REGISTER_CLASS(VNTProfileController, [](Class c) {
 namespace {
 
 // Declared before the object that binds them, so they outlive it.
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
+vnt::ThemeFlags g_profileThemeFlags;
+Ref<HBPreferences> g_profilePreferences;
 
 }  // namespace
 
@@ -28,11 +28,11 @@ Ref<NSMutableArray> VNTProfileController::specifiers() {
 void VNTProfileController::viewDidLoad() {
     super::viewDidLoad();
     vnt::turnOffLargeTitles(*this);
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
+    g_profilePreferences = alloc<HBPreferences>();
+    g_profilePreferences->initWithIdentifier(vantile::kDomain);
+    g_profileThemeFlags.bind(*g_profilePreferences);
     // With no current theme the title stays the one the host gave the page.
-    if (const auto theme = g_themeFlags.current())
+    if (const auto theme = g_profileThemeFlags.current())
         vnt::setTitleImage(*this, vnt::themedImage(theme, "Profile", "profile-icon.png"));
 }
 
