@@ -14,7 +14,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
+namespace {
+
+// The sheet's root view lays the sheet out itself, whenever it is laid out, wherever the controller sits.
+class OBWelcomeRootView : public UIView {
+    VT_OBJECT(OBWelcomeRootView, UIView)
+public:
+    std::function<void()> onLayout;
+    void layoutSubviews() override {
+        UIView::layoutSubviews();
+        if (onLayout) onLayout();
+    }
+};
+
+}  // namespace
+
+VT_REGISTER_CLASS(OBWelcomeRootView)
 VT_REGISTER_CLASS(OBBoldTrayButton)
 
 VT_REGISTER_CLASS(OBButtonTray, [](Class c) {
@@ -179,8 +196,12 @@ Ref<UIScrollView> OBWelcomeController::contentView() {
 }
 
 void OBWelcomeController::loadView() {
-    auto root = alloc<UIView>();
+    auto root = alloc<OBWelcomeRootView>();
     root->initWithFrame(UIScreen::mainScreen()->bounds());
+    // Weak, so the view does not keep its controller alive.
+    root->onLayout = [weak = Weak<OBWelcomeController>(self<OBWelcomeController>())] {
+        if (auto controller = weak.lock()) controller->layoutContent();
+    };
     root->setBackgroundColor(UIColor::systemBackgroundColor());
     setView(root);
 

@@ -7,6 +7,7 @@
 #include "platform/ui/UILabel.h"
 
 #include <algorithm>
+#include <cmath>
 
 VT_REGISTER_CLASS(UITextView, [](Class c) {
     using platform::runtime::addMethod;
@@ -87,8 +88,9 @@ void UITextView::relayoutText() {
     if (!m_label) return;
     // The text wraps at the view's width less the insets; its height, whatever the view's, makes the content size,
     // so a text taller than the view scrolls.
-    const CGFloat width = std::max<CGFloat>(0, bounds().width() - m_textInset.left - m_textInset.right);
+    const CGFloat width =
+        std::max<CGFloat>(0, bounds().width() - m_textInset.left - m_textInset.right - 2 * kLineFragmentPadding);
     const CGFloat height = m_text.empty() ? 0 : std::ceil(m_label->sizeThatFits({width, 0}).height);
-    m_label->setFrame(CGRectMake(m_textInset.left, m_textInset.top, width, height));
+    m_label->setFrame(CGRectMake(m_textInset.left + kLineFragmentPadding, m_textInset.top, width, height));
     setContentSize({bounds().width(), height + m_textInset.top + m_textInset.bottom});
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // A scrolling block of wrapped text. The text is laid out at the view's width less the text container insets and
-// the content size follows it, so a long text scrolls. An editable text view becomes first responder on a tap and
+// the line fragment padding, and the content size follows it, so a long text scrolls. An editable text view becomes first responder on a tap and
 // takes typed text (insertText) at the end; a text view that is not editable ignores typing.
 //
 // The delegate is the scroll view's (weak); its text methods (optional; V = Ref<UITextView>):
@@ -20,6 +20,8 @@ class UITextView : public UIScrollView {
 public:
     // The default inset of the text inside the view, as on the device (8 above and below).
     static constexpr UIEdgeInsets kDefaultTextContainerInset{8, 0, 8, 0};
+    // The text's own margin inside the container at each side, as the device's line fragments keep it.
+    static constexpr CGFloat kLineFragmentPadding = 5;
 
     void initWithFrame(CGRect frame) override;
 

@@ -4,6 +4,8 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIViewController.h"
 
+#include <algorithm>
+
 VT_REGISTER_CLASS(UIWindow, [](Class c) {
     platform::runtime::addMethod<&UIWindow::makeKeyAndVisible>(c, "makeKeyAndVisible");
 })
@@ -58,14 +60,23 @@ void UIWindow::layoutSubviews() {
     UIView::layoutSubviews();
     if (!m_root) return;
     if (auto v = m_root->viewIfLoaded(); v && v->superview().get() == this) v->setFrame(bounds());
-    // Controllers of the whole presented chain, each with its children, hear about the layout.
+    // Controllers of the whole presented chain, each with its children, hear about the layout; so do controllers
+    // presented by a child (a sheet a pushed page presents).
     std::vector<Ref<UIViewController>> pending{m_root};
     for (auto p = m_root->presentedViewController(); p; p = p->presentedViewController()) pending.push_back(p);
+    std::vector<Ref<UIViewController>> seen = pending;
     while (!pending.empty()) {
         auto c = pending.front();
         pending.erase(pending.begin());
         c->notifyLayout();
-        for (auto& child : c->childViewControllers())
-            if (child->viewIfLoaded() && child->viewIfLoaded()->window()) pending.push_back(child);
+        for (auto& child : c->childViewControllers()) {
+            if (!child->viewIfLoaded() || !child->viewIfLoaded()->window()) continue;
+            pending.push_back(child);
+            for (auto p = child->presentedViewController(); p; p = p->presentedViewController())
+                if (std::find(seen.begin(), seen.end(), p) == seen.end()) {
+                    seen.push_back(p);
+                    pending.push_back(p);
+                }
+        }
     }
 }

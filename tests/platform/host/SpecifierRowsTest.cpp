@@ -305,6 +305,31 @@ TEST_F(SpecifierRows, ALinkListShowsTheStoredChoiceAndMovesTheCheckMark) {
     EXPECT_TRUE(checks().empty());
 }
 
+TEST_F(SpecifierRows, TheStoredValueChoosesItsSegment) {
+    struct Case {
+        Value stored;
+        long segment;
+    };
+    const Case cases[] = {
+        {Value(0), 0},
+        {Value(1.0), 1},          // a number matches the value it equals, whatever its kind
+        {Value(true), 1},         // a boolean YES is the number 1, as NSNumber compares it
+        {Value(7), UISegmentedControl::kNoSegment},
+        {Value("1"), UISegmentedControl::kNoSegment},  // text is no number
+        {Value(), UISegmentedControl::kNoSegment},     // nothing stored, no default
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        CFPreferencesSetAppValue("direction", c.stored, kDomain);
+        auto page = showItems({keyed("PSSegmentCell", "direction", {{"validValues", Value::Array{0, 1}},
+                                                                    {"validTitles", Value::Array{"Up", "Down"}}})});
+        auto control = cast<UISegmentedControl>(cast<PSSegmentTableCell>(cellAt(page, 0))->control());
+        EXPECT_EQ(control->numberOfSegments(), 2);
+        EXPECT_EQ(control->selectedSegmentIndex(), c.segment) << "case " << i;
+        m_window->setRootViewController(nullptr);
+    }
+}
+
 TEST_F(SpecifierRows, CustomRowsByCellClassAndTheirHeights) {
     RowsTestCustomView::made = 0;
     struct Case {

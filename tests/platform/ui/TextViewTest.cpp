@@ -73,7 +73,8 @@ TEST_F(TextViewTest, TheContentSizeFollowsTheWrappedTextSoALongTextScrolls) {
     for (const auto& c : {Case{"", false}, Case{"One short line", false}, Case{kLong, true}}) {
         view->setText(c.text);
         window->layoutIfNeeded();
-        const CGFloat expected = (c.text.empty() ? 0 : textHeight(c.text, 240)) + 16;  // 8 above and below
+        // 8 above and below; the lines run 5 in from either side.
+        const CGFloat expected = (c.text.empty() ? 0 : textHeight(c.text, 230)) + 16;
         EXPECT_DOUBLE_EQ(view->contentSize().height, expected) << c.text;
         EXPECT_DOUBLE_EQ(view->contentSize().width, 240);
         EXPECT_EQ(view->maximumContentOffset().y > 0, c.scrolls) << c.text;
@@ -86,16 +87,16 @@ TEST_F(TextViewTest, InsetsPlaceTheTextAndNarrowItsLines) {
     view->setTextContainerInset(UIEdgeInsetsMake(0, 20, 0, 20));
     window->layoutIfNeeded();
     const CGRect text = view->textLabel()->frame();
-    EXPECT_DOUBLE_EQ(text.minX(), 20);
+    EXPECT_DOUBLE_EQ(text.minX(), 25);
     EXPECT_DOUBLE_EQ(text.minY(), 0);
-    EXPECT_DOUBLE_EQ(text.width(), 200);
-    EXPECT_DOUBLE_EQ(view->contentSize().height, textHeight(kLong, 200));
+    EXPECT_DOUBLE_EQ(text.width(), 190);
+    EXPECT_DOUBLE_EQ(view->contentSize().height, textHeight(kLong, 190));
 
     // The view's own size changing re-wraps the text.
     view->setFrame(CGRectMake(10, 50, 340, 120));
     window->layoutIfNeeded();
-    EXPECT_DOUBLE_EQ(view->textLabel()->frame().width(), 300);
-    EXPECT_DOUBLE_EQ(view->contentSize().height, textHeight(kLong, 300));
+    EXPECT_DOUBLE_EQ(view->textLabel()->frame().width(), 290);
+    EXPECT_DOUBLE_EQ(view->contentSize().height, textHeight(kLong, 290));
 }
 
 TEST_F(TextViewTest, FontColourAndAlignmentReachTheText) {

@@ -11,6 +11,7 @@
 #include "platform/ui/UIBlurEffect.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UIVisualEffectView.h"
@@ -130,6 +131,24 @@ TEST_F(WelcomeControllerTest, HeaderItemsAndTrayReadFromTopToBottom) {
     EXPECT_TRUE(below(close, tray->captionLabels()[0]));
     EXPECT_DOUBLE_EQ(tray->effectView()->frame().size.height, tray->bounds().height());
     EXPECT_LE(sheet->contentView()->frame().maxY(), tray->frame().minY() + 0.5) << "the items never run under the tray";
+}
+
+TEST_F(WelcomeControllerTest, ASheetPresentedByAPushedPageIsLaidOut) {
+    // As the pane presents its guide: from a page inside a navigation controller, not from the window's root.
+    auto page = alloc<UIViewController>();
+    page->init();
+    auto navigation = alloc<UINavigationController>();
+    navigation->initWithRootViewController(page);
+    window = alloc<UIWindow>();
+    window->initWithFrame(UIScreen::mainScreen()->bounds());
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    auto sheet = guide(3, "A line");
+    page->presentViewControllerAnimatedCompletion(sheet, false);
+    window->layoutIfNeeded();
+    EXPECT_GT(sheet->headerTitleLabel()->frame().width(), 0);
+    EXPECT_GT(sheet->buttonTray()->frame().height(), 0);
+    EXPECT_GT(sheet->contentView()->contentSize().height, sheet->itemViews().back().title->frame().minY());
 }
 
 TEST_F(WelcomeControllerTest, ALongGuideScrollsAboveTheTray) {
