@@ -14,7 +14,10 @@
 #include <system_error>
 #include <unordered_map>
 
-VT_REGISTER_CLASS(NSBundle)
+VT_REGISTER_CLASS(NSBundle, [](Class c) {
+    platform::runtime::addMethod<&NSBundle::load>(c, "load");
+    platform::runtime::addMethod<&NSBundle::isLoaded>(c, "isLoaded");
+})
 
 namespace fs = std::filesystem;
 

@@ -66,7 +66,7 @@ public:
     // Forgets the parsed tables and Info.plist of this bundle.
     void flushCaches();
 
-    // ----- code -----
+    // ----- code -----  ("load" and "isLoaded" are published to the run-time)
     // The device path of the executable CFBundleExecutable names in the folder; nothing when the Info.plist names
     // none (or is missing) or no such file exists.
     std::optional<std::string> executablePath();
