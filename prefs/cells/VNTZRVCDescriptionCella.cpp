@@ -31,26 +31,30 @@ CGFloat rowHeight(const PSSpecifier* specifier) {
 void VNTZRVCDescriptionCella::initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style,
                                                                     std::string reuseIdentifier,
                                                                     Ref<PSSpecifier> specifier) {
+    // The host's initialiser shows the specifier through refreshCellContentsWithSpecifier below.
     PSTableCell::initWithStyleReuseIdentifierSpecifier(style, std::move(reuseIdentifier), specifier);
-    const CGFloat height = rowHeight(specifier.get());
-    const std::string header = vnt::kit::specifierText(specifier.get(), "header");
+    if (!m_containerView) showText(nullptr);
+}
 
+void VNTZRVCDescriptionCella::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) {
+    PSTableCell::refreshCellContentsWithSpecifier(specifier);
+    textLabel()->setText("");
+    showText(specifier.get());
+}
+
+void VNTZRVCDescriptionCella::makeViews() {
     m_containerView = alloc<UIView>();
-    m_containerView->initWithFrame(CGRectMake(0, 0, UIScreen::mainScreen()->bounds().width(), height));
+    m_containerView->init();
     contentView()->addSubview(m_containerView);
 
     m_headerLabel = alloc<UILabel>();
     m_headerLabel->initWithFrame(kHeaderFrame);
-    m_headerLabel->setText(header);
     m_headerLabel->setFont(UIFont::boldSystemFontOfSize(kHeaderFontSize));
     m_headerLabel->setTextAlignment(NSTextAlignmentLeft);
     m_containerView->addSubview(m_headerLabel);
 
     m_descriptionTextView = alloc<UITextView>();
-    // A row lower than the title leaves the text no room rather than a negative height.
-    m_descriptionTextView->initWithFrame(CGRectMake(0, kTextTop,
-                                                    m_containerView->frame().width() - kTextWidthShortfall,
-                                                    std::max<CGFloat>(0, height - kTextTop)));
+    m_descriptionTextView->init();
     m_descriptionTextView->setClipsToBounds(true);
     m_descriptionTextView->setContentInset({});
     m_descriptionTextView->setDelegate(self());
@@ -60,16 +64,20 @@ void VNTZRVCDescriptionCella::initWithStyleReuseIdentifierSpecifier(UITableViewC
     m_descriptionTextView->setScrollEnabled(true);
     m_descriptionTextView->setTextAlignment(NSTextAlignmentLeft);
     m_containerView->addSubview(m_descriptionTextView);
-
-    if (header == kFAQHeader) {
-        m_headerLabel->setTextColor(UIColor::clearColor());
-        m_descriptionTextView->setText(std::string(kFAQText));
-    } else if (header == kExampleHeader) {
-        m_descriptionTextView->setText(std::string(kExampleText));
-    }
 }
 
-void VNTZRVCDescriptionCella::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) {
-    PSTableCell::refreshCellContentsWithSpecifier(std::move(specifier));
-    textLabel()->setText("");
+void VNTZRVCDescriptionCella::showText(const PSSpecifier* specifier) {
+    if (!m_containerView) makeViews();
+    const CGFloat height = rowHeight(specifier);
+    const std::string header = vnt::kit::specifierText(specifier, "header");
+    m_containerView->setFrame(CGRectMake(0, 0, UIScreen::mainScreen()->bounds().width(), height));
+    // A row lower than the title leaves the text no room rather than a negative height.
+    m_descriptionTextView->setFrame(CGRectMake(0, kTextTop, m_containerView->frame().width() - kTextWidthShortfall,
+                                               std::max<CGFloat>(0, height - kTextTop)));
+    m_headerLabel->setText(header);
+    // Null restores the label colour, which a row shown before with the questions had made clear.
+    m_headerLabel->setTextColor(header == kFAQHeader ? UIColor::clearColor() : nullptr);
+    if (header == kFAQHeader) m_descriptionTextView->setText(std::string(kFAQText));
+    else if (header == kExampleHeader) m_descriptionTextView->setText(std::string(kExampleText));
+    else m_descriptionTextView->setText("");
 }

@@ -4,6 +4,7 @@
 // specifier's "header" is the title and picks the text: "FAQ" shows the questions and answers of the profile page
 // (kFAQText) under an invisible title, "Example Description" shows kExampleText, any other header no text. The
 // row's height is the specifier's "height" (a number; 0 when absent), which the text view fills below the title.
+// All of it is set again whenever the host shows the row for a specifier, since the host reuses rows.
 //
 // Published:
 //   "headerLabel"          Ref<UILabel> ()
@@ -48,6 +49,10 @@ public:
     Ref<UIView> containerView() const { return m_containerView; }
 
 private:
+    void makeViews();
+    // Sizes the views to the specifier's height and sets the title and text its header picks.
+    void showText(const PSSpecifier* specifier);
+
     Ref<UIView> m_containerView;
     Ref<UILabel> m_headerLabel;
     Ref<UITextView> m_descriptionTextView;

@@ -6,6 +6,7 @@
 #include "platform/core/HBPreferences.h"
 #include "platform/gfx/UIFont.h"
 #include "platform/gfx/UIImage.h"
+#include "platform/ui/CALayer.h"
 
 namespace vnt::kit {
 
@@ -45,33 +46,40 @@ std::string specifierText(const PSSpecifier* specifier, std::string_view key) {
 
 namespace {
 
-Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat fontSize) {
+Ref<UILabel> makeLabel(CGRect frame, CGFloat fontSize) {
     auto label = alloc<UILabel>();
     label->initWithFrame(frame);
-    label->setText(text);
     label->setFont(UIFont::systemFontOfSize(fontSize));
     return label;
 }
 
 }  // namespace
 
-const IconRule* buildIconRow(UIView& cell, PSSpecifier* specifier, std::string_view cellClass, IconRowViews& views) {
+const IconRule* showIconRow(UIView& cell, PSSpecifier* specifier, std::string_view cellClass, IconRowViews& views) {
+    if (!views.iconImage) {
+        views.iconImage = alloc<UIImageView>();
+        views.iconImage->initWithFrame(kIconFrame);
+        views.headerLabel = makeLabel(kHeaderFrame, kHeaderFontSize);
+        views.subtitleLabel = makeLabel(kSubtitleFrame, kSubtitleFontSize);
+        cell.addSubview(views.iconImage);
+        cell.addSubview(views.headerLabel);
+        cell.addSubview(views.subtitleLabel);
+    }
     // The host asks the row's height from the specifier, so the row is 70 points high from its next layout on.
     if (specifier) specifier->setPropertyForKey(Property(kIconRowHeight), "height");
-    const auto theme = currentThemeForNewComponent();
-
     const std::string header = specifierText(specifier, "header");
     const std::string subtitle = specifierText(specifier, "subtitle");
-    views.iconImage = alloc<UIImageView>();
-    views.iconImage->initWithFrame(kIconFrame);
-    views.headerLabel = makeLabel(kHeaderFrame, header, kHeaderFontSize);
-    views.subtitleLabel = makeLabel(kSubtitleFrame, subtitle, kSubtitleFontSize);
-    cell.addSubview(views.iconImage);
-    cell.addSubview(views.headerLabel);
-    cell.addSubview(views.subtitleLabel);
+    views.headerLabel->setText(header);
+    views.subtitleLabel->setText(subtitle);
 
+    // A row shown before for another entry may carry that entry's picture and its look.
+    const auto& icon = views.iconImage;
+    icon->setContentMode(UIViewContentModeScaleToFill);
+    icon->layer()->setCornerRadius(0);
+    icon->layer()->setCornerCurve(kCACornerCurveCircular);
+    icon->setClipsToBounds(false);
     const IconRule* rule = iconRuleFor(cellClass, header, subtitle);
-    if (rule) views.iconImage->setImage(themedImage(theme, rule->group, rule->file));
+    icon->setImage(rule ? themedImage(currentThemeForNewComponent(), rule->group, rule->file) : nullptr);
     return rule;
 }
 

@@ -4,10 +4,12 @@
 // the left, a title and a smaller subtitle. The five classes differ only in their base class and in which icon
 // they pick, and that difference is one table (kIconRules), not five copies of the row.
 //
-// A row reads its specifier's "header" (title) and "subtitle" when the host creates it, writes the number 70 into
-// the specifier's "height", and picks its icon from the current theme's folder with its class's rule; with no
-// current theme, or when no rule of its class matches, the icon stays empty. The host's own title stays empty:
-// the row draws its title itself, beside the icon.
+// A row reads its specifier's "header" (title) and "subtitle", writes the number 70 into the specifier's "height",
+// and picks its icon from the current theme's folder with its class's rule; with no current theme, or when no rule
+// of its class matches, the icon stays empty. It does so when the host creates it and again whenever the host
+// shows it for a specifier (the host hands a row that scrolled away or was reloaded to another entry of the same
+// kind), so a row never shows another entry's title or icon. The host's own title stays empty: the row draws its
+// title itself, beside the icon.
 //
 // Published by each row class (besides the host's "initWithStyle:reuseIdentifier:specifier:"):
 //   "iconImage"      Ref<UIImageView> ()
@@ -77,9 +79,10 @@ struct IconRowViews {
     Ref<UILabel> subtitleLabel;
 };
 
-// Writes the height, makes the three views with their frames, fonts and texts, adds them to `cell`, and sets the
-// icon of the matching rule from the current theme. Answers the rule that matched (null for none).
-const IconRule* buildIconRow(UIView& cell, PSSpecifier* specifier, std::string_view cellClass, IconRowViews& views);
+// Makes the three views with their frames and fonts and adds them to `cell`, unless they exist already; then writes
+// the height, sets the texts, and sets the icon of the matching rule from the current theme, the icon view's look
+// back to a plain icon's. Answers the rule that matched (null for none).
+const IconRule* showIconRow(UIView& cell, PSSpecifier* specifier, std::string_view cellClass, IconRowViews& views);
 
 // The row classes: Base is the host's PSTableCell or PSSwitchTableCell. A class declares itself with VT_OBJECT
 // (its super being this template) and registers with VT_REGISTER_CLASS and publishIconRow.
@@ -88,14 +91,15 @@ class IconRowCell : public Base {
 public:
     void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
                                                Ref<PSSpecifier> specifier) override {
+        // The host's initialiser shows the specifier through refreshCellContentsWithSpecifier below.
         Base::initWithStyleReuseIdentifierSpecifier(style, std::move(reuseIdentifier), specifier);
-        m_rule = buildIconRow(*this, specifier.get(), this->className(), m_views);
-        finishIconRow(specifier.get());
+        if (!m_views.iconImage) showRow(nullptr);
     }
 
     void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override {
-        Base::refreshCellContentsWithSpecifier(std::move(specifier));
+        Base::refreshCellContentsWithSpecifier(specifier);
         this->textLabel()->setText("");
+        showRow(specifier.get());
     }
 
     Ref<UIImageView> iconImage() const { return m_views.iconImage; }
@@ -105,8 +109,14 @@ public:
     const IconRule* iconRule() const { return m_rule; }
 
 protected:
-    // What a class adds after the common row is built (the birthday subtitle, the profile's picture and name).
+    // What a class adds each time after the common row is shown (the birthday subtitle, the profile's picture and
+    // name).
     virtual void finishIconRow(PSSpecifier* specifier) {}
+
+    void showRow(PSSpecifier* specifier) {
+        m_rule = showIconRow(*this, specifier, this->className(), m_views);
+        finishIconRow(specifier);
+    }
 
     IconRowViews m_views;
     const IconRule* m_rule = nullptr;

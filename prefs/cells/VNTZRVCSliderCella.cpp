@@ -13,13 +13,25 @@ VT_REGISTER_CLASS(VNTZRVCSliderCella, [](Class c) {
 void VNTZRVCSliderCella::initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style,
                                                                std::string reuseIdentifier,
                                                                Ref<PSSpecifier> specifier) {
+    // The host's initialiser shows the specifier through refreshCellContentsWithSpecifier below.
     PSSliderTableCell::initWithStyleReuseIdentifierSpecifier(style, std::move(reuseIdentifier), specifier);
-    m_headerLabel = alloc<UILabel>();
-    m_headerLabel->initWithFrame(kHeaderFrame);
-    m_headerLabel->setText(vnt::kit::specifierText(specifier.get(), "header"));
-    contentView()->addSubview(m_headerLabel);
+    if (!m_headerLabel) showHeader(nullptr);
     setBackgroundColor(UIColor::whiteColor());
     offsetSlider();
+}
+
+void VNTZRVCSliderCella::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) {
+    PSSliderTableCell::refreshCellContentsWithSpecifier(specifier);
+    showHeader(specifier.get());
+}
+
+void VNTZRVCSliderCella::showHeader(const PSSpecifier* specifier) {
+    if (!m_headerLabel) {
+        m_headerLabel = alloc<UILabel>();
+        m_headerLabel->initWithFrame(kHeaderFrame);
+        contentView()->addSubview(m_headerLabel);
+    }
+    m_headerLabel->setText(vnt::kit::specifierText(specifier, "header"));
 }
 
 void VNTZRVCSliderCella::layoutSubviews() {

@@ -19,11 +19,14 @@ public:
 
     void initWithStyleReuseIdentifierSpecifier(UITableViewCellStyle style, std::string reuseIdentifier,
                                                Ref<PSSpecifier> specifier) override;
+    // Shows the specifier's "header" again when the host hands the row to another entry.
+    void refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) override;
     void layoutSubviews() override;
 
     Ref<UILabel> headerLabel() const { return m_headerLabel; }
 
 private:
+    void showHeader(const PSSpecifier* specifier);
     void offsetSlider();
 
     Ref<UILabel> m_headerLabel;

@@ -57,11 +57,6 @@ protected:
         g_calls.clear();
         writeStrings(vantile::kPrefsLocalizations, {{"userPROFILE", "Mein Profil"}, {"userGUIDE", "Anleitung"}});
     }
-    void TearDown() override {
-        if (m_window) m_window->setRootViewController(nullptr);
-        m_window = nullptr;
-        KitFixture::TearDown();
-    }
 
     static Ref<PSSpecifier> gridSpecifier(const char* left = "Profile", const char* middle = "User Guide",
                                           const char* right = "Changelog") {
@@ -103,22 +98,10 @@ protected:
         return column && column->arrangedSubviews().size() == 2 ? cast<UILabel>(column->arrangedSubviews()[1]) : nullptr;
     }
 
-    // Shows a list page with one grid row in a window, as the Settings application shows the pane.
+    // Shows a page like the pane's root with one grid row.
     Ref<GridTestPage> showPage(const Ref<PSSpecifier>& grid) {
-        auto list = NSMutableArray::array();
-        list->addObject(PSSpecifier::groupSpecifierWithName(""));
-        list->addObject(grid);
         auto page = alloc<GridTestPage>();
-        page->init();
-        page->setSpecifiers(list);
-        m_window = alloc<UIWindow>();
-        m_window->initWithFrame(UIScreen::mainScreen()->bounds());
-        auto navigation = alloc<UINavigationController>();
-        navigation->initWithRootViewController(page);
-        m_window->setRootViewController(navigation);
-        m_window->makeKeyAndVisible();
-        m_window->layoutIfNeeded();
-        platform::RunLoop::main().drain();
+        showList(page, {PSSpecifier::groupSpecifierWithName(""), grid});
         return page;
     }
     void tapButton(const Ref<GridButton>& button) {
@@ -128,8 +111,6 @@ protected:
         const CGPoint centre = button->convertPointToView({b.midX(), b.midY()}, m_window);
         EXPECT_EQ(platform::TouchDriver(m_window).tap(centre), button);
     }
-
-    Ref<UIWindow> m_window;
 };
 
 TEST_F(GridCellTest, CaptionsOfTheThreePagesAreLocalizedInTheirOwnColumnOnly) {

@@ -3,11 +3,15 @@
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/HBPreferences.h"
 #include "platform/core/NSBundle.h"
+#include "platform/core/NSMutableArray.h"
 #include "platform/core/RunLoop.h"
 #include "platform/gfx/CGImage.h"
+#include "platform/host/PSListController.h"
 #include "platform/ui/AnimationCenter.h"
 #include "platform/ui/UIApplication.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UIWindow.h"
 
 #include <fstream>
 #include <vector>
@@ -44,6 +48,8 @@ void KitFixture::SetUp() {
 }
 
 void KitFixture::TearDown() {
+    if (m_window) m_window->setRootViewController(nullptr);
+    m_window = nullptr;
     if (auto responder = UIResponder::currentFirstResponder()) responder->resignFirstResponder();
     UIApplication::sharedApplication()->reset();
     platform::AnimationCenter::shared().reset();
@@ -101,6 +107,29 @@ Ref<PSSpecifier> KitFixture::specifier(std::initializer_list<std::pair<std::stri
     auto s = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit("", nullptr, nullptr, nullptr, nullptr,
                                                                             cellType, nullptr);
     for (const auto& [key, text] : properties) s->setPropertyForKey(Property(std::string(text)), key);
+    return s;
+}
+
+void KitFixture::showList(const Ref<PSListController>& page, const std::vector<Ref<PSSpecifier>>& entries) {
+    auto list = NSMutableArray::array();
+    for (const auto& e : entries) list->addObject(e);
+    page->init();
+    page->setSpecifiers(list);
+    if (m_window) m_window->setRootViewController(nullptr);
+    m_window = alloc<UIWindow>();
+    m_window->initWithFrame(UIScreen::mainScreen()->bounds());
+    auto navigation = alloc<UINavigationController>();
+    navigation->initWithRootViewController(page);
+    m_window->setRootViewController(navigation);
+    m_window->makeKeyAndVisible();
+    m_window->layoutIfNeeded();
+    platform::RunLoop::main().drain();
+}
+
+Ref<PSSpecifier> KitFixture::kitEntry(const char* cellClass, long type,
+                                      std::initializer_list<std::pair<std::string_view, std::string_view>> properties) {
+    auto s = specifier(properties, type);
+    s->setPropertyForKey(Property(std::string(cellClass)), "cellClass");
     return s;
 }
 

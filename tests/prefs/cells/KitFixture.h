@@ -21,6 +21,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+class PSListController;
+class UIWindow;
 
 namespace kittest {
 
@@ -52,10 +56,18 @@ protected:
     // A row of the named class made as the host makes custom rows ("initWithStyle:reuseIdentifier:specifier:").
     static Ref<PSTableCell> makeRow(std::string_view className, const Ref<PSSpecifier>& specifier);
 
+    // Shows `page` in a visible window inside a navigation controller, as Settings shows a pane, with `entries` as
+    // its list, settled. The window goes at tear-down.
+    void showList(const Ref<PSListController>& page, const std::vector<Ref<PSSpecifier>>& entries);
+    // An entry of a list made by the kit row class `cellClass`.
+    static Ref<PSSpecifier> kitEntry(const char* cellClass, long type,
+                                     std::initializer_list<std::pair<std::string_view, std::string_view>> properties);
+
     // The category icons the fixture draws in every theme folder.
     static constexpr std::string_view kCategoryIcons[] = {"profile", "guide", "changelog"};
 
     std::optional<testing_support::TemporaryRoot> m_root;
+    Ref<UIWindow> m_window;
 };
 
 }  // namespace kittest

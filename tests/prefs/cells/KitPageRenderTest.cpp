@@ -23,51 +23,26 @@ using platform::msgSend;
 
 class KitPageRenderTest : public kittest::KitFixture {
 protected:
-    void TearDown() override {
-        if (m_window) m_window->setRootViewController(nullptr);
-        m_window = nullptr;
-        KitFixture::TearDown();
-    }
-
-    static Ref<PSSpecifier> row(const char* cellClass, long type,
-                                std::initializer_list<std::pair<std::string_view, std::string_view>> properties) {
-        auto s = specifier(properties, type);
-        s->setPropertyForKey(Property(std::string(cellClass)), "cellClass");
-        return s;
-    }
-
     Ref<PSListController> showPage() {
-        auto grid = row("VNTZRVCGridCustomCella", PSSpecifier::PSStaticTextCell,
-                        {{"leftIcon", "profile"}, {"middleIcon", "guide"}, {"rightIcon", "changelog"},
-                         {"leftLabel", "Profile"}, {"middleLabel", "User Guide"}, {"rightLabel", "Changelog"}});
-        auto header = row("VNTZRVCHeaderCella", PSSpecifier::PSStaticTextCell, {{"header", "Options"}});
-        auto toggle = row("VNTZRVCSwitchCella", PSSpecifier::PSSwitchCell,
-                          {{"header", "Haptics"}, {"subtitle", "Feedback on taps"}, {"key", "toggleHaptics"},
-                           {"defaults", "com.Zorvanic.VantilePrefs"}});
-        auto birthday = row("VNTZRVCBtnCella", PSSpecifier::PSButtonCell,
-                            {{"header", "Birthday Date"}, {"subtitle", "Set your birthday"}});
-        auto slider = row("VNTZRVCSliderCella", PSSpecifier::PSSliderCell, {{"header", "Banner height"}});
-        auto faq = row("VNTZRVCDescriptionCella", PSSpecifier::PSStaticTextCell, {{"header", "FAQ"}});
+        auto grid = kitEntry("VNTZRVCGridCustomCella", PSSpecifier::PSStaticTextCell,
+                             {{"leftIcon", "profile"}, {"middleIcon", "guide"}, {"rightIcon", "changelog"},
+                              {"leftLabel", "Profile"}, {"middleLabel", "User Guide"}, {"rightLabel", "Changelog"}});
+        auto header = kitEntry("VNTZRVCHeaderCella", PSSpecifier::PSStaticTextCell, {{"header", "Options"}});
+        auto toggle = kitEntry("VNTZRVCSwitchCella", PSSpecifier::PSSwitchCell,
+                               {{"header", "Haptics"}, {"subtitle", "Feedback on taps"}, {"key", "toggleHaptics"},
+                                {"defaults", "com.Zorvanic.VantilePrefs"}});
+        auto birthday = kitEntry("VNTZRVCBtnCella", PSSpecifier::PSButtonCell,
+                                 {{"header", "Birthday Date"}, {"subtitle", "Set your birthday"}});
+        auto slider = kitEntry("VNTZRVCSliderCella", PSSpecifier::PSSliderCell, {{"header", "Banner height"}});
+        auto faq = kitEntry("VNTZRVCDescriptionCella", PSSpecifier::PSStaticTextCell, {{"header", "FAQ"}});
         faq->setPropertyForKey(Property(160.0), "height");
         // The icon rows set their own height when made; the page asks before that, so the list says it too.
         for (const auto& r : {toggle, birthday}) r->setPropertyForKey(Property(70.0), "height");
         slider->setPropertyForKey(Property(70.0), "height");
 
-        auto list = NSMutableArray::array();
-        for (const auto& e : {PSSpecifier::groupSpecifierWithName(""), grid, header, toggle, birthday, slider,
-                              PSSpecifier::groupSpecifierWithName(""), faq})
-            list->addObject(e);
         auto page = alloc<PSListController>();
-        page->init();
-        page->setSpecifiers(list);
-        m_window = alloc<UIWindow>();
-        m_window->initWithFrame(UIScreen::mainScreen()->bounds());
-        auto navigation = alloc<UINavigationController>();
-        navigation->initWithRootViewController(page);
-        m_window->setRootViewController(navigation);
-        m_window->makeKeyAndVisible();
-        m_window->layoutIfNeeded();
-        platform::RunLoop::main().drain();
+        showList(page, {PSSpecifier::groupSpecifierWithName(""), grid, header, toggle, birthday, slider,
+                        PSSpecifier::groupSpecifierWithName(""), faq});
         return page;
     }
 
@@ -83,8 +58,6 @@ protected:
         auto channel = [](double v) { return static_cast<int>(std::lround(v * 255)); };
         return {channel(c.red), channel(c.green), channel(c.blue), 255};
     }
-
-    Ref<UIWindow> m_window;
 };
 
 TEST_F(KitPageRenderTest, IconsAndGridButtonsShowInTheThemesColours) {
