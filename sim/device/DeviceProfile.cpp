@@ -45,6 +45,12 @@ DeviceProfile make(std::string name, long style, bool developer, bool tv, bool p
 
 const NetworkInterface kLoopback{"lo0", "inet", "127.0.0.1"};
 
+DeviceProfile onSystem(DeviceProfile p, std::string name, NSOperatingSystemVersion version) {
+    p.name = std::move(name);
+    p.systemVersion = version;
+    return p;
+}
+
 }  // namespace
 
 const std::vector<DeviceProfile>& deviceProfiles() {
@@ -74,6 +80,11 @@ const std::vector<DeviceProfile>& deviceProfiles() {
              {kLoopback, {"en0", "inet", "10.0.1.5"}, {"en0", "inet6", "fe80::8a3f:4eff:fe21:9b10"},
               {"pdp_ip0", "inet", "100.71.4.250"}},
              "AT&T"),
+        // The same phone on an older system, for what the add-on does only from iOS 11 on (large titles).
+        onSystem(make("iphone-8", 1, false, false, true,
+                      storeApplications({"com.spotify.client", "Spotify", "net.whatsapp.WhatsApp", "WhatsApp"}), {},
+                      {kLoopback, {"en0", "inet", "192.168.1.23"}}, std::nullopt),
+                 "iphone-8-ios10", {10, 3, 3}),
     };
     return *profiles;
 }
@@ -99,6 +110,9 @@ std::string profileSummary(const DeviceProfile& p) {
         out += ", " + std::string(name) + (addresses.empty() ? " none" : " " + addresses);
     }
     out += p.carrier ? ", carrier " + *p.carrier : ", no SIM";
+    if (p.systemVersion != kCurrentSystemVersion)
+        out += ", iOS " + std::to_string(p.systemVersion.majorVersion) + "." +
+               std::to_string(p.systemVersion.minorVersion) + "." + std::to_string(p.systemVersion.patchVersion);
     std::string apps;
     for (const auto& a : p.installedApplications) apps += (apps.empty() ? "" : ", ") + a.name;
     out += "; apps: " + (apps.empty() ? std::string("none") : apps);

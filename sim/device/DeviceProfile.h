@@ -13,6 +13,9 @@
 //   iphone-x       no Developer group, TV provider, account picture, Wi-Fi and cellular (the default)
 //   iphone-xr      Developer group, TV provider, account picture, cellular only (no Wi-Fi interface)
 //   iphone-12      Developer group, no TV provider, account picture, Wi-Fi (with IPv6) and cellular
+//   iphone-8-ios10 the iphone-8 on iOS 10.3.3 (Wi-Fi without IPv6); every other profile runs iOS 14.0.0
+
+#include "platform/core/NSProcessInfo.h"
 
 #include <optional>
 #include <string>
@@ -43,6 +46,8 @@ struct ApplicationRecord {
     std::string type;
 };
 
+inline constexpr NSOperatingSystemVersion kCurrentSystemVersion{14, 0, 0};
+
 struct DeviceProfile {
     std::string name;
     // The UIScreen profile (points and scale).
@@ -66,6 +71,8 @@ struct DeviceProfile {
     // The radio technology the carrier reports ("CTRadioAccessTechnologyLTE"); nothing without SIM.
     std::optional<std::string> radioAccessTechnology;
     std::vector<ApplicationRecord> applicationRecords;
+    // The system version NSProcessInfo reports to the processes of the phone.
+    NSOperatingSystemVersion systemVersion = kCurrentSystemVersion;
 };
 
 // Every known profile, in the order above.
@@ -76,7 +83,8 @@ std::optional<DeviceProfile> deviceProfileNamed(std::string_view name);
 const DeviceProfile& defaultDeviceProfile();
 
 // What sets the profile apart, in one line of plain words: screen and biometry, appearance, the optional groups,
-// account picture, interfaces with their addresses, carrier, and the installed applications by name.
+// account picture, interfaces with their addresses, carrier, the system version when it is not 14.0.0, and the
+// installed applications by name.
 std::string profileSummary(const DeviceProfile& profile);
 
 }  // namespace sim
