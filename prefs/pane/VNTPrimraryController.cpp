@@ -199,6 +199,7 @@ void VNTPrimraryController::viewDidLoad() {
     m_greetingLabel->setText(platform::stringWithFormat(greetingFormatForHour(currentHour()),
                                                         name ? *name : std::string(kDefaultProfileName)));
 
+    // No banner sits above the list, so the table keeps its resting offset.
     vnt::turnOffLargeTitles(*this);
     m_iconImage->setImage(vnt::themedImage(g_themeFlags.current(), "Icons", "prefs-icon.png"));
 }
