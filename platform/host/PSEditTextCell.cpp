@@ -21,12 +21,6 @@ VT_REGISTER_CLASS_IN(PSEditTextCell, "Preferences", [](Class c) {
 
 namespace {
 
-bool boolProperty(const PSSpecifier& specifier, std::string_view key) {
-    if (auto p = specifier.propertyForKey(key); p && p->value())
-        if (auto n = p->value()->numberValue()) return *n != 0;
-    return false;
-}
-
 constexpr CGFloat kFieldGap = 16;
 // The field starts at least this far in, so short titles line their fields up as the device does.
 constexpr CGFloat kMinimumFieldX = 120;
@@ -73,7 +67,7 @@ void PSEditTextCell::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier
     auto field = cast<UITextField>(m_field);
     if (!specifier || !field) return;
     field->setPlaceholder(specifier->stringProperty("placeholder").value_or(""));
-    field->setKeyboardType(boolProperty(*specifier, "isNumeric") ? UITextField::kKeyboardNumberPad : 0);
+    field->setKeyboardType(specifier->boolProperty("isNumeric") ? UITextField::kKeyboardNumberPad : 0);
     // A row being typed into keeps what is typed; only the stored value of a row at rest is shown.
     if (!field->isEditing()) field->setText(valueText(specifier->performGetter()));
     setNeedsLayout();
@@ -83,7 +77,7 @@ void PSEditTextCell::textFieldEnded(id) {
     auto field = cast<UITextField>(m_field);
     if (!field || !m_specifier) return;
     const std::string& text = field->text();
-    if (boolProperty(*m_specifier, "isNumeric"))
+    if (m_specifier->boolProperty("isNumeric"))
         if (auto number = numberFromText(text)) {
             m_specifier->performSetterWithValue(*number);
             return;

@@ -25,12 +25,6 @@ float numberProperty(const PSSpecifier& specifier, std::string_view key, float f
     return fallback;
 }
 
-bool boolProperty(const PSSpecifier& specifier, std::string_view key) {
-    if (auto p = specifier.propertyForKey(key); p && p->value())
-        if (auto n = p->value()->numberValue()) return *n != 0;
-    return false;
-}
-
 // The value as the slider row prints it: whole numbers without decimals, others with two.
 std::string sliderText(float value) {
     char buffer[32];
@@ -81,7 +75,7 @@ void PSSliderTableCell::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specif
     if (auto value = specifier->performGetter().numberValue()) slider->setValue(static_cast<float>(*value));
     else slider->setValue(slider->minimumValue());
     auto label = cast<UILabel>(m_valueLabel);
-    label->setHidden(!boolProperty(*specifier, "showValue"));
+    label->setHidden(!specifier->boolProperty("showValue"));
     label->setText(sliderText(slider->value()));
     setNeedsLayout();
 }

@@ -115,3 +115,9 @@ std::string PSSpecifier::description() const {
     if (!m_name.empty()) text += " \"" + m_name + "\"";
     return text + ">";
 }
+
+bool PSSpecifier::boolProperty(std::string_view key) const {
+    if (auto p = propertyForKey(key); p && p->value())
+        if (auto n = p->value()->numberValue()) return *n != 0;
+    return false;
+}

@@ -93,6 +93,8 @@ public:
 
     // The property's value as a string; nothing when absent or not a string.
     std::optional<std::string> stringProperty(std::string_view key) const;
+    // Whether the property is a non-zero number (YES); false when absent or of another type.
+    bool boolProperty(std::string_view key) const;
 
     const Properties& properties() const { return m_properties; }
     // The property of that key; nothing when the specifier has none.
