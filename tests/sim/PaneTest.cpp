@@ -8,6 +8,7 @@
 #include "platform/core/NSMutableArray.h"
 #include "platform/core/NSProcessInfo.h"
 #include "platform/core/NSURL.h"
+#include "platform/core/PropertyList.h"
 #include "platform/core/Runtime.h"
 #include "platform/harness/EffectLog.h"
 #include "platform/host/PSBundleErrorController.h"
@@ -54,6 +55,12 @@ protected:
             ASSERT_TRUE(deb) << "the build made no Vantile.deb";
             auto installed = sim::install::installPackage(*deb, root.path());
             ASSERT_TRUE(installed) << *installed.error;
+        }
+        // Something is stored already, so the pane's first-run guide does not cover the page these tests look at.
+        const auto domainFile = root.path() / "var/mobile/Library/Preferences/com.Zorvanic.VantilePrefs.plist";
+        std::filesystem::create_directories(domainFile.parent_path());
+        if (!std::filesystem::exists(domainFile)) {
+            ASSERT_TRUE(platform::writePropertyListFile(domainFile, Value(Value::Dictionary{{"toggleHaptics", Value(true)}})));
         }
         device.emplace(root.path());
         ASSERT_TRUE(device->setProfile(profile));
@@ -219,7 +226,8 @@ TEST_F(Pane, ProfilesReportTheirSystemVersionAndATestCanChooseAnother) {
 TEST(PaneScenario, OpenLandsOnThePaneWithTheAddOnOffAndOn) {
     const auto dir = std::filesystem::temp_directory_path() / ("vantile-pane-scenario-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
-    std::ofstream(dir / "pane.scenario") << "launch settings\n"
+    std::ofstream(dir / "pane.scenario") << "pref toggleHaptics bool yes\n"
+                                            "launch settings\n"
                                             "wait 1s\n"
                                             "open prefs:root=Vantile\n"
                                             "wait 1s\n"
