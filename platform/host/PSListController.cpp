@@ -421,7 +421,9 @@ Ref<UIViewController> PSListController::openRow(const Ref<PSSpecifier>& row) {
     if (!row) return nullptr;
     if (row->cellType() == PSSpecifier::PSButtonCell) {
         if (auto action = row->stringProperty("action"); action && row->target())
-            if (row->target()->respondsToSelector(sel(*action))) msgSend<void>(row->target(), sel(*action));
+            // As on the device, an action that takes an argument is given the row's specifier.
+            if (row->target()->respondsToSelector(sel(*action)))
+                platform::performAction(row->target().get(), sel(*action), row);
         return nullptr;
     }
     // A preference bundle's entry opens the bundle's principal class, or the host's error page.

@@ -32,7 +32,8 @@
 // A row with a detail page class (or a "detail" class name, looked up when tapped) creates that controller with
 // createInstance + "init", gives it the row through "setSpecifier:" when it answers it, then sends
 // "pushController:". A link-list row without a page class pushes the list of its "validTitles"
-// (PSListItemsController.h). A button row sends its "action" selector (void()) to its target. Other rows do nothing.
+// (PSListItemsController.h). A button row sends its "action" selector to its target, with the row as argument when
+// the method takes one. Other rows do nothing.
 //
 // Rows: each cell type has the framework's row class (switch, slider, edit text, segment; PSTableCell for the
 // rest). A "cellClass" naming a table cell class replaces it: a class answering "initWithSpecifier:" is made with

@@ -118,6 +118,7 @@ public:
     Ref<UIViewController> visibleController() const override { return m_device.visibleController(); }
     void advance(double seconds) override { m_device.advance(seconds); }
     void settle() override { m_device.runUntilIdle(); }
+    bool takeRequestedFreshProcess() override { return std::exchange(m_needsFreshProcess, false); }
 
 private:
     // A launch replaces the running process. The device ends its interface when it is destroyed or resprung; a

@@ -59,6 +59,9 @@ public:
     // Ends the interface and starts Settings again. True when that needs a fresh process of the simulator (the
     // add-on's code cannot be unloaded); the runner then restarts itself and resumes after the step.
     virtual bool respring();
+    // True once, after something on the phone (a tap on the pane's respring, a theme choice) restarted the interface
+    // while the add-on is loaded: the runner then goes on in a fresh simulator process, as after `respring`.
+    virtual bool takeRequestedFreshProcess() { return false; }
 
     // Opens a Settings address ("prefs:root=WIFI") through the Settings URL manager, as a card tap does.
     virtual void openURL(const std::string& url);

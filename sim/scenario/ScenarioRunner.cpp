@@ -106,7 +106,10 @@ void ScenarioRunner::execute(const Step& step) {
     if (args < command->minArgs || args > command->maxArgs)
         throw StepError(std::string("wants ") + (*command->info.usage ? command->info.usage : "no arguments"));
     command->run(m_session, step);
-    if (!m_session.isReplaying()) m_session.phone().settle();
+    if (m_session.isReplaying()) return;
+    m_session.phone().settle();
+    // A restart asked for on the phone itself (not by `respring`) continues the run as `respring` does.
+    if (m_session.phone().takeRequestedFreshProcess()) m_session.restartWith(std::string(sim::kSettingsProcess));
 }
 
 }  // namespace sim::scenario

@@ -670,3 +670,37 @@ TEST_F(ScenarioRunnerTest, ASeedIsHandedToTheProcessesThatFollow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A phone on which the second settled step restarts the interface by itself, as the pane's theme buttons do.
+class RestartingPhone : public scenariotest::WindowPhone {
+public:
+    void settle() override {
+        scenariotest::WindowPhone::settle();
+        if (++m_settles == 2) m_asked = true;
+    }
+    bool takeRequestedFreshProcess() override { return std::exchange(m_asked, false); }
+
+private:
+    int m_settles = 0;
+    bool m_asked = false;
+};
+
+}  // namespace
+
+TEST_F(ScenarioRunnerTest, ARestartAskedForOnThePhoneGoesOnInAFreshProcessAfterTheStep) {
+    RestartingPhone restarting;
+    RunnerOptions options;
+    options.root = dir / "root";
+    options.out = dir / "out";
+    std::vector<std::pair<std::size_t, std::string>> restarts;
+    options.restart = [&](std::size_t next, double, const std::string& process) { restarts.emplace_back(next, process); };
+    ScenarioRunner runner(restarting, options);
+    std::ostringstream err;
+    EXPECT_EQ(runner.run(parseScript("wait 1\nwait 1\nwait 1", "asked"), err), kExitStepError);
+    ASSERT_EQ(restarts.size(), 1u) << err.str();
+    EXPECT_EQ(restarts.front().first, 2u) << "the run goes on after the step that restarted";
+    EXPECT_EQ(restarts.front().second, ScenarioRunner::settingsProcess());
+    EXPECT_NE(err.str().find("could not restart itself"), std::string::npos) << "a restart that returns is an error";
+}

@@ -106,7 +106,10 @@ TEST_F(ListPage, LinkRowsPushTheirPageAndButtonRowsSendTheirAction) {
     auto button = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
         "Button", target, nullptr, nullptr, nullptr, PSSpecifier::PSButtonCell, nullptr);
     button->setPropertyForKey(Property("buttonPressed"), "action");
-    auto page = showPage({header(""), byClass, byName, missing, button, inBundle});
+    auto withArgument = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
+        "With argument", target, nullptr, nullptr, nullptr, PSSpecifier::PSButtonCell, nullptr);
+    withArgument->setPropertyForKey(Property("buttonPressedBy:"), "action");
+    auto page = showPage({header(""), byClass, byName, missing, button, inBundle, withArgument});
 
     for (long r : {0L, 1L}) {
         tap(page, 0, r);
@@ -124,6 +127,10 @@ TEST_F(ListPage, LinkRowsPushTheirPageAndButtonRowsSendTheirAction) {
     tap(page, 0, 3);
     EXPECT_EQ(target->presses, std::vector<std::string>{"buttonPressed"});
     EXPECT_EQ(m_navigation->topViewController(), page);
+
+    tap(page, 0, 5);
+    EXPECT_EQ(target->presses, (std::vector<std::string>{"buttonPressed", "buttonPressedBy:With argument"}))
+        << "an action that takes an argument is given the row";
 
     tap(page, 0, 4);
     EXPECT_EQ(m_navigation->topViewController()->className(), "PSBundleErrorController")

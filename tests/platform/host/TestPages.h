@@ -29,6 +29,7 @@ class HostTestTarget : public NSObject {
     VT_OBJECT(HostTestTarget, NSObject)
 public:
     void buttonPressed() { presses.push_back("buttonPressed"); }
+    void buttonPressedBy(id sender);
     Value readValue(Ref<PSSpecifier> specifier);
     void writeValue(Value value, Ref<PSSpecifier> specifier) { written.push_back(value); }
 
