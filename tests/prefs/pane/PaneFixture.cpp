@@ -27,6 +27,11 @@ void PaneFixture::SetUp() {
     std::filesystem::copy(built, hostPath(kBundle), std::filesystem::copy_options::recursive);
     platform::runtime::enableClassGroup("Preferences");
     platform::setMainBundlePath("/Applications/Preferences.app");
+    // This program links the bundle's code in, so no load tells which classes are the bundle's: say it, so pages
+    // the pane pushes read their lists from the bundle as they do on the phone.
+    for (const char* page : {"VNTPrimraryController", "VNTSectionsController", "VNTColoursController",
+                             "VNTOptionsController", "VNTProfileController"})
+        platform::recordClassOfBundle(objc_getClass(page), NSBundle::bundleWithPath(kBundle));
     UIScreen::resetDeviceProfile();
     platform::clearEffectLog();
 }
