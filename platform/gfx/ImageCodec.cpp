@@ -12,6 +12,12 @@
 #include <cstring>
 
 namespace platform::gfx {
+namespace {
+
+// The longest side either decoder accepts: a few header bytes must not make the reader allocate gigabytes.
+constexpr unsigned kLargestSide = 16384;
+
+}  // namespace
 
 ImageFormat sniffImageFormat(std::span<const std::uint8_t> data) {
     static constexpr std::uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -37,7 +43,7 @@ std::optional<Bitmap> decodePNG(std::span<const std::uint8_t> data) {
     if (!png_image_begin_read_from_memory(&image, data.data(), data.size())) return std::nullopt;
     // BGRA in memory is the byte order of a little-endian ARGB32 pixel; alpha is straight and premultiplied below.
     image.format = PNG_FORMAT_BGRA;
-    if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+    if (image.width == 0 || image.height == 0 || image.width > kLargestSide || image.height > kLargestSide) {
         png_image_free(&image);
         return std::nullopt;
     }
@@ -117,7 +123,9 @@ std::optional<Bitmap> decodeJPEG(std::span<const std::uint8_t> data) {
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
-    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
+    // The header alone can claim up to 65500 points a side; refuse what PNG refuses before allocating for it.
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK || cinfo.image_width > kLargestSide ||
+        cinfo.image_height > kLargestSide) {
         jpeg_destroy_decompress(&cinfo);
         return std::nullopt;
     }

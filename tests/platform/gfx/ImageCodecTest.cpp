@@ -81,4 +81,24 @@ TEST(ImageCodec, DamagedOrForeignDataDecodesToNothing) {
     EXPECT_FALSE(encodeJPEG(Bitmap(), 0.5));
 }
 
+TEST(ImageCodec, BothDecodersRefuseASidePastTheLimit) {
+    // A few header bytes can claim a picture of gigabytes; both formats stop at the same side length.
+    struct Case {
+        int width, height;
+        bool decodes;
+    };
+    const Case cases[] = {{16384, 1, true}, {16385, 1, false}, {1, 16384, true}, {1, 16385, false}};
+    for (const Case& c : cases) {
+        Bitmap b(c.width, c.height);
+        for (auto& p : b.pixels) p = packPixel({10, 20, 30, 255});
+        auto png = encodePNG(b);
+        auto jpeg = encodeJPEG(b, 0.5);
+        ASSERT_TRUE(png && jpeg);
+        EXPECT_EQ(decodePNG(*png).has_value(), c.decodes) << c.width << "x" << c.height << " PNG";
+        auto decoded = decodeJPEG(*jpeg);
+        EXPECT_EQ(decoded.has_value(), c.decodes) << c.width << "x" << c.height << " JPEG";
+        if (decoded) EXPECT_EQ(decoded->pixels.size(), static_cast<std::size_t>(c.width) * c.height);
+    }
+}
+
 }  // namespace
