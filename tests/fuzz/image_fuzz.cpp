@@ -11,7 +11,6 @@
 
 namespace {
 
-using platform::gfx::Bitmap;
 using platform::gfx::ImageFormat;
 
 // The largest side either decoder accepts; past it a picture is an attempt at memory, not an icon.
