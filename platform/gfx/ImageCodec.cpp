@@ -114,8 +114,9 @@ std::optional<Bitmap> decodeJPEG(std::span<const std::uint8_t> data) {
     cinfo.err = jpeg_std_error(&err.mgr);
     err.mgr.error_exit = jpegFail;
     err.mgr.emit_message = jpegQuiet;
-    // Only trivially destructible state lives between setjmp and the calls that may jump back.
-    Bitmap* out = nullptr;
+    // Only trivially destructible state lives between setjmp and the calls that may jump back. The pointer is set
+    // after setjmp, so it must be volatile: otherwise the jump may restore the null it held then, leaking the image.
+    Bitmap* volatile out = nullptr;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         delete out;

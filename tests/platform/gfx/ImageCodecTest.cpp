@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -79,6 +80,22 @@ TEST(ImageCodec, DamagedOrForeignDataDecodesToNothing) {
     for (std::size_t i = 0; i < bad.size(); ++i) EXPECT_FALSE(decodeImage(bad[i])) << "case " << i;
     EXPECT_FALSE(encodePNG(Bitmap()));
     EXPECT_FALSE(encodeJPEG(Bitmap(), 0.5));
+}
+
+TEST(ImageCodec, JpegFailingInsideTheImageDataDecodesToNothing) {
+    // The header is sound, so the decoder has made its image when the data fails; the failure must still give it
+    // back (the sanitizer build reports it otherwise).
+    auto jpeg = *encodeJPEG(gradientBitmap(9, 3), 0.8);
+    const std::vector<std::uint8_t> scan = {0xFF, 0xDA};
+    auto sos = std::search(jpeg.begin(), jpeg.end(), scan.begin(), scan.end());
+    ASSERT_NE(sos, jpeg.end());
+    const std::size_t dataStart = static_cast<std::size_t>(sos - jpeg.begin()) + 2 + (sos[2] << 8 | sos[3]);
+    const std::vector<std::vector<std::uint8_t>> tails = {{0xFF, 0xDA, 0xD9}, {0xFF, 0xC0}, {0x00, 0xFF, 0xDA}};
+    for (std::size_t i = 0; i < tails.size(); ++i) {
+        std::vector<std::uint8_t> broken(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(dataStart));
+        broken.insert(broken.end(), tails[i].begin(), tails[i].end());
+        EXPECT_FALSE(decodeJPEG(broken)) << "tail " << i;
+    }
 }
 
 TEST(ImageCodec, BothDecodersRefuseASidePastTheLimit) {
