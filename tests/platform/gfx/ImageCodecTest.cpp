@@ -114,7 +114,9 @@ TEST(ImageCodec, BothDecodersRefuseASidePastTheLimit) {
         EXPECT_EQ(decodePNG(*png).has_value(), c.decodes) << c.width << "x" << c.height << " PNG";
         auto decoded = decodeJPEG(*jpeg);
         EXPECT_EQ(decoded.has_value(), c.decodes) << c.width << "x" << c.height << " JPEG";
-        if (decoded) EXPECT_EQ(decoded->pixels.size(), static_cast<std::size_t>(c.width) * c.height);
+        if (decoded) {
+            EXPECT_EQ(decoded->pixels.size(), static_cast<std::size_t>(c.width) * c.height);
+        }
     }
 }
 
