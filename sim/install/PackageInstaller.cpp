@@ -2,6 +2,7 @@
 
 #include "platform/core/DeviceRoot.h"
 #include "sim/Loader.h"
+#include "sim/install/ControlFile.h"
 #include "sim/install/ProgramRun.h"
 
 #include <algorithm>
@@ -36,58 +37,12 @@ bool isValidPackageName(const std::string& name) {
     });
 }
 
-// The control file's fields in order, as "Name: value" lines (continuation lines kept with their field).
-struct Control {
-    std::vector<std::pair<std::string, std::string>> fields;
-    std::string field(const std::string& name) const {
-        for (const auto& [k, v] : fields)
-            if (k == name) return v;
-        return {};
-    }
-};
-
-Control parseControl(const std::string& text) {
-    Control control;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !control.fields.empty()) {
-            control.fields.back().second += "\n" + line;
-            continue;
-        }
-        const auto colon = line.find(':');
-        if (colon == std::string::npos) continue;
-        std::string value = line.substr(colon + 1);
-        value.erase(0, value.find_first_not_of(' '));
-        control.fields.emplace_back(line.substr(0, colon), trimmed(value));
-    }
-    return control;
-}
-
 // The status file as paragraphs, keyed by package, in file order.
 std::vector<std::pair<std::string, std::string>> readStatus(const fs::path& root) {
-    std::ifstream in(root / kDpkgStatus);
-    std::vector<std::pair<std::string, std::string>> paragraphs;
-    std::string line, current, name;
-    auto flush = [&] {
-        if (!current.empty()) paragraphs.emplace_back(name, current);
-        current.clear();
-        name.clear();
-    };
-    while (std::getline(in, line)) {
-        if (trimmed(line).empty()) {
-            flush();
-            continue;
-        }
-        if (line.rfind("Package:", 0) == 0) {
-            std::string value = line.substr(8);
-            value.erase(0, value.find_first_not_of(' '));
-            name = trimmed(value);
-        }
-        current += line + "\n";
-    }
-    flush();
-    return paragraphs;
+    std::ifstream in(root / kDpkgStatus, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return statusParagraphs(text.str());
 }
 
 bool writeText(const fs::path& path, const std::string& text) {
@@ -219,15 +174,6 @@ private:
     std::vector<fs::path> m_createdFolders;
 };
 
-std::string statusParagraph(const Control& control) {
-    std::string text;
-    for (const auto& [k, v] : control.fields) {
-        text += k + ": " + v + "\n";
-        if (k == "Package") text += "Status: install ok installed\n";
-    }
-    return text;
-}
-
 // The staging folder inside the root (so that moving a file into place is a rename on the same file system),
 // removed on every way out of an install; a refused install into a root that did not exist takes the root too.
 class Staging {
@@ -277,7 +223,9 @@ std::optional<std::string> readControl(const fs::path& deb, Control& control) {
     const ProgramOutput info = runProgram({"dpkg-deb", "--field", deb.string()});
     if (!info.succeeded())
         return deb.string() + " is no readable package: " + trimmed(info.err.empty() ? info.out : info.err);
-    control = parseControl(info.out);
+    ControlRead read = readControlText(info.out);
+    if (read.error) return deb.string() + " has a damaged control file: " + *read.error;
+    control = std::move(read.control);
     if (!isValidPackageName(control.field("Package")))
         return deb.string() + " names no valid package (\"" + control.field("Package") + "\")";
     return std::nullopt;
@@ -435,7 +383,7 @@ std::vector<std::string> installedFiles(const fs::path& root, const std::string&
 std::optional<std::string> installedVersion(const fs::path& root, const std::string& package) {
     for (const auto& [name, paragraph] : readStatus(root)) {
         if (name != package) continue;
-        const std::string version = parseControl(paragraph).field("Version");
+        const std::string version = readControlText(paragraph).control.field("Version");
         if (!version.empty()) return version;
     }
     return std::nullopt;

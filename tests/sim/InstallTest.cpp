@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -65,14 +66,16 @@ protected:
         return deb;
     }
     // The same package assembled from its three members with tar and ar, as a hostile packager could, for names
-    // that dpkg-deb --build itself refuses to pack.
-    fs::path makeRawPackage(const std::string& name, const std::string& version, const Files& files) {
+    // and control files that dpkg-deb --build itself refuses to pack. `control` replaces the usual control file.
+    fs::path makeRawPackage(const std::string& name, const std::string& version, const Files& files,
+                            const std::optional<std::string>& control = std::nullopt) {
         const fs::path work = m_work.path() / ("raw-" + name + "-" + version);
         fs::remove_all(work);
         for (const auto& [path, contents] : files) writeFile(work / "data" / fs::path(path).relative_path(), contents);
-        writeFile(work / "control/control", "Package: " + name + "\nVersion: " + version +
-                                                 "\nArchitecture: iphoneos-arm\nMaintainer: Test <t@example.com>\n"
-                                                 "Description: test package\n");
+        writeFile(work / "control/control",
+                  control.value_or("Package: " + name + "\nVersion: " + version +
+                                   "\nArchitecture: iphoneos-arm\nMaintainer: Test <t@example.com>\n"
+                                   "Description: test package\n"));
         writeFile(work / "debian-binary", "2.0\n");
         const fs::path deb = m_work.path() / (name + "_" + version + "_raw.deb");
         for (const auto& step : std::vector<std::vector<std::string>>{
@@ -304,6 +307,36 @@ TEST_F(InstallTest, NamesWithLineBreaksAreRefused) {
         EXPECT_NE(result.error.value_or("").find("line break"), std::string::npos) << result.error.value_or("");
         EXPECT_EQ(snapshotTree(root()), before);
     }
+}
+
+TEST_F(InstallTest, ControlFilesThatWouldSplitOrMisnameTheStatusRecordAreRefused) {
+    // Another package's record must survive every refusal, and the refused package must leave no record of its own.
+    ASSERT_TRUE(installPackage(makePackage("com.test.other", "3", {{"/Library/other", "x"}}), root()));
+    const struct {
+        const char* control;
+        const char* complaint;
+    } cases[] = {
+        {"Package: com.test.blank\nVersion: 1\nDescription: short\n more\n \n after\n", "blank line"},
+        {"Package: com.test.blank\nVersion: 1\nDescription: short\n\t\n", "blank line"},
+        {"Package: com.test.twice\nVersion: 1\npackage: com.test.other\n", "duplicate"},
+    };
+    for (const auto& c : cases) {
+        const Files before = snapshotTree(root());
+        const auto result = installPackage(makeRawPackage("com.test.raw", "1", {{"/Library/raw", "y"}}, c.control),
+                                           root());
+        ASSERT_FALSE(result) << c.control;
+        EXPECT_NE(result.error->find(c.complaint), std::string::npos) << *result.error;
+        EXPECT_EQ(snapshotTree(root()), before) << c.control;
+    }
+    EXPECT_EQ(installedVersion(root(), "com.test.other"), "3");
+
+    // A value's "." line, the package manager's way of writing an empty line, installs and reads back.
+    const auto dotted = installPackage(makeRawPackage("com.test.dotted", "2", {{"/Library/dotted", "z"}},
+                                                      "Package: com.test.dotted\nVersion: 2\nDescription: a\n .\n b\n"),
+                                       root());
+    ASSERT_TRUE(dotted) << *dotted.error;
+    EXPECT_EQ(installedVersion(root(), "com.test.dotted"), "2");
+    EXPECT_EQ(installedVersion(root(), "com.test.other"), "3");
 }
 
 TEST_F(InstallTest, StagingFoldersNeverOutliveAnInstall) {
