@@ -6,6 +6,8 @@
 #include "platform/core/Value.h"
 #include "platform/system/DeviceRadios.h"
 #include "platform/harness/EffectLog.h"
+#include "platform/system/ProcessSpawn.h"
+#include "sim/device/SimulatedDevice.h"
 
 namespace sim::scenario {
 
@@ -23,13 +25,27 @@ std::string kindName(platform::NotificationKind kind) {
 }  // namespace
 
 std::string recordsJson() {
-    Value::Array urls, haptics, spawns, effects, notifications, airplane;
+    Value::Array urls, opens, haptics, spawns, waits, effects, notifications, airplane;
     for (const auto& e : platform::effectLog()) {
         effects.push_back(Value::Dictionary{{"kind", e.kind}, {"detail", e.detail}, {"value", e.value}});
         if (e.kind == "openURL") urls.push_back(e.detail);
+        else if (e.kind == "applicationOpenURL") opens.push_back(Value::Dictionary{{"url", e.detail}, {"handled", e.value != 0}});
         else if (e.kind == "impact") haptics.push_back(Value::Dictionary{{"style", e.value}});
-        else if (e.kind == "spawn") spawns.push_back(Value::Dictionary{{"command", e.detail}});
     }
+    for (const auto& r : sim::SimulatedDevice::spawnHistory()) {
+        Value::Array arguments;
+        for (const auto& a : r.arguments) arguments.push_back(a);
+        spawns.push_back(Value::Dictionary{{"command", platform::posix::commandLine(r.arguments)},
+                                           {"path", r.path},
+                                           {"arguments", std::move(arguments)},
+                                           {"fileActions", r.fileActions},
+                                           {"attributes", r.attributes},
+                                           {"environment", r.environment},
+                                           {"error", static_cast<long long>(r.error)}});
+    }
+    for (const auto& w : platform::posix::waitRecords())
+        waits.push_back(Value::Dictionary{{"pid", static_cast<long long>(w.pid)}, {"options", static_cast<long long>(w.options)},
+                                          {"result", static_cast<long long>(w.result)}});
     for (const auto& n : platform::notificationRecords()) {
         Value::Dictionary d{{"kind", kindName(n.kind)}, {"name", n.name}, {"sender", n.sender},
                             {"userInfo", n.hadUserInfo}};
@@ -37,8 +53,9 @@ std::string recordsJson() {
         notifications.push_back(std::move(d));
     }
     for (bool on : platform::system::DeviceRadios::airplaneModeRequests()) airplane.push_back(on);
-    Value::Dictionary doc{{"urlOpens", urls},           {"haptics", haptics},   {"notifications", notifications},
-                          {"spawns", spawns},           {"effects", effects},   {"airplaneModeRequests", airplane}};
+    Value::Dictionary doc{{"urlOpens", urls},   {"applicationOpens", opens}, {"haptics", haptics},
+                          {"notifications", notifications}, {"spawns", spawns}, {"waits", waits},
+                          {"effects", effects}, {"airplaneModeRequests", airplane}};
     return toJSON(Value(std::move(doc)), 2) + "\n";
 }
 
@@ -47,6 +64,14 @@ std::optional<std::string> lastOpenedURL() {
     if (opens.empty()) return std::nullopt;
     return opens.back().detail;
 }
+
+std::optional<std::string> lastApplicationOpen() {
+    auto opens = platform::effectsOfKind("applicationOpenURL");
+    if (opens.empty()) return std::nullopt;
+    return opens.back().detail;
+}
+
+std::size_t applicationOpenCount() { return platform::effectsOfKind("applicationOpenURL").size(); }
 
 std::size_t hapticCount() { return platform::effectsOfKind("impact").size(); }
 
@@ -59,6 +84,12 @@ std::size_t notificationCount(const std::string& name) {
 void clearRecords() {
     platform::clearEffectLog();
     platform::clearNotificationRecords();
+    platform::posix::resetSpawnRecords();
+}
+
+void clearDeviceRecords() {
+    clearRecords();
+    sim::SimulatedDevice::clearSpawnHistory();
 }
 
 }  // namespace sim::scenario
