@@ -132,9 +132,15 @@ void setSafeMode(bool on) {
 Value spawnValue(const platform::posix::SpawnRecord& r) {
     Value::Array arguments;
     for (const auto& a : r.arguments) arguments.push_back(a);
-    return Value::Dictionary{{"path", r.path},         {"arguments", std::move(arguments)},
-                             {"fileActions", r.fileActions}, {"attributes", r.attributes},
-                             {"environment", r.environment}, {"error", static_cast<long long>(r.error)}};
+    // Key by key: GCC's flow analysis misreads long initializer lists of values as uninitialised.
+    Value::Dictionary d;
+    d["path"] = r.path;
+    d["arguments"] = std::move(arguments);
+    d["fileActions"] = r.fileActions;
+    d["attributes"] = r.attributes;
+    d["environment"] = r.environment;
+    d["error"] = static_cast<long long>(r.error);
+    return d;
 }
 
 void appendSpawnHistory(const platform::posix::SpawnRecord& record) {

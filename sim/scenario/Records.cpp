@@ -22,6 +22,36 @@ std::string kindName(platform::NotificationKind kind) {
     return "default";
 }
 
+// Built key by key: GCC's flow analysis misreads long initializer lists of values as uninitialised.
+Value openJson(const platform::EffectRecord& e) {
+    Value::Dictionary d;
+    d["url"] = e.detail;
+    d["handled"] = e.value != 0;
+    return d;
+}
+
+Value spawnJson(const platform::posix::SpawnRecord& r) {
+    Value::Array arguments;
+    for (const auto& a : r.arguments) arguments.push_back(a);
+    Value::Dictionary d;
+    d["command"] = platform::posix::commandLine(r.arguments);
+    d["path"] = r.path;
+    d["arguments"] = std::move(arguments);
+    d["fileActions"] = r.fileActions;
+    d["attributes"] = r.attributes;
+    d["environment"] = r.environment;
+    d["error"] = static_cast<long long>(r.error);
+    return d;
+}
+
+Value waitJson(const platform::posix::WaitRecord& w) {
+    Value::Dictionary d;
+    d["pid"] = static_cast<long long>(w.pid);
+    d["options"] = static_cast<long long>(w.options);
+    d["result"] = static_cast<long long>(w.result);
+    return d;
+}
+
 }  // namespace
 
 std::string recordsJson() {
@@ -29,23 +59,11 @@ std::string recordsJson() {
     for (const auto& e : platform::effectLog()) {
         effects.push_back(Value::Dictionary{{"kind", e.kind}, {"detail", e.detail}, {"value", e.value}});
         if (e.kind == "openURL") urls.push_back(e.detail);
-        else if (e.kind == "applicationOpenURL") opens.push_back(Value::Dictionary{{"url", e.detail}, {"handled", e.value != 0}});
+        else if (e.kind == "applicationOpenURL") opens.push_back(openJson(e));
         else if (e.kind == "impact") haptics.push_back(Value::Dictionary{{"style", e.value}});
     }
-    for (const auto& r : sim::SimulatedDevice::spawnHistory()) {
-        Value::Array arguments;
-        for (const auto& a : r.arguments) arguments.push_back(a);
-        spawns.push_back(Value::Dictionary{{"command", platform::posix::commandLine(r.arguments)},
-                                           {"path", r.path},
-                                           {"arguments", std::move(arguments)},
-                                           {"fileActions", r.fileActions},
-                                           {"attributes", r.attributes},
-                                           {"environment", r.environment},
-                                           {"error", static_cast<long long>(r.error)}});
-    }
-    for (const auto& w : platform::posix::waitRecords())
-        waits.push_back(Value::Dictionary{{"pid", static_cast<long long>(w.pid)}, {"options", static_cast<long long>(w.options)},
-                                          {"result", static_cast<long long>(w.result)}});
+    for (const auto& r : sim::SimulatedDevice::spawnHistory()) spawns.push_back(spawnJson(r));
+    for (const auto& w : platform::posix::waitRecords()) waits.push_back(waitJson(w));
     for (const auto& n : platform::notificationRecords()) {
         Value::Dictionary d{{"kind", kindName(n.kind)}, {"name", n.name}, {"sender", n.sender},
                             {"userInfo", n.hadUserInfo}};
@@ -53,9 +71,15 @@ std::string recordsJson() {
         notifications.push_back(std::move(d));
     }
     for (bool on : platform::system::DeviceRadios::airplaneModeRequests()) airplane.push_back(on);
-    Value::Dictionary doc{{"urlOpens", urls},   {"applicationOpens", opens}, {"haptics", haptics},
-                          {"notifications", notifications}, {"spawns", spawns}, {"waits", waits},
-                          {"effects", effects}, {"airplaneModeRequests", airplane}};
+    Value::Dictionary doc;
+    doc["urlOpens"] = std::move(urls);
+    doc["applicationOpens"] = std::move(opens);
+    doc["haptics"] = std::move(haptics);
+    doc["notifications"] = std::move(notifications);
+    doc["spawns"] = std::move(spawns);
+    doc["waits"] = std::move(waits);
+    doc["effects"] = std::move(effects);
+    doc["airplaneModeRequests"] = std::move(airplane);
     return toJSON(Value(std::move(doc)), 2) + "\n";
 }
 

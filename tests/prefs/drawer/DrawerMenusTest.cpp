@@ -31,6 +31,8 @@
 #include "prefs/pane/VNTPrimraryController.h"
 #include "tests/prefs/pane/PaneFixture.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -347,7 +349,11 @@ TEST_F(Drawer, CatalogueIsPresentedOnceAndItsButtonsOpenTheirPages) {
     EXPECT_EQ(m_navigation->presentedViewController(), first) << "the second one is not presented over it";
     EXPECT_EQ(platform::effectsOfKind("impact").size(), 2u);
 
-    auto tweaks = VNTTweaksController::tweakTableView();
+    // The second catalogue was made (and loaded its table) though never shown: the one on screen is the first's.
+    EXPECT_NE(VNTSocialTableView::tweaksController(), first);
+    Ref<VNTTweaksTableView> tweaks;
+    for (const auto& v : first->view()->subviews())
+        if (auto table = cast<VNTTweaksTableView>(v)) tweaks = table;
     ASSERT_TRUE(tweaks);
     EXPECT_EQ(tweaks->frame().minY(), 20);
     EXPECT_EQ(tweaks->frame().maxY(), first->view()->bounds().height() - 50);
@@ -380,7 +386,7 @@ TEST_F(Drawer, CatalogueIsPresentedOnceAndItsButtonsOpenTheirPages) {
 TEST_F(Drawer, ThemeButtonsMarkTheCurrentThemeAndAChoiceStoresAllSixThenResprings) {
     struct Case {
         const char* name;
-        std::initializer_list<std::string_view> stored;
+        std::vector<std::string_view> stored;
         int marked;  // -1: none
     };
     const std::vector<Case> cases{
@@ -390,7 +396,10 @@ TEST_F(Drawer, ThemeButtonsMarkTheCurrentThemeAndAChoiceStoresAllSixThenRespring
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        storeThemes(c.stored);
+        Value::Dictionary flags;
+        for (const auto& row : vnt::kThemes)
+            flags[std::string(row.key)] = Value(std::find(c.stored.begin(), c.stored.end(), row.name) != c.stored.end());
+        writeDomain(flags);
         auto selector = alloc<VNTThemesView>();
         selector->initWithFrame(CGRectMake(0, 0, 270, 500));
         const auto& buttons = VNTThemesView::themeButtons();
@@ -411,7 +420,9 @@ TEST_F(Drawer, ThemeButtonsMarkTheCurrentThemeAndAChoiceStoresAllSixThenRespring
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(buttons[i]->frame().size, (CGSize{150, 45}));
         EXPECT_DOUBLE_EQ(buttons[i]->frame().midX(), 135);
-        if (i > 0) EXPECT_EQ(buttons[i]->frame().minY(), buttons[i - 1]->frame().maxY() + 7);
+        if (i > 0) {
+            EXPECT_EQ(buttons[i]->frame().minY(), buttons[i - 1]->frame().maxY() + 7);
+        }
     }
     platform::clearEffectLog();
     tapCentre(buttons[5]);
@@ -428,6 +439,27 @@ TEST_F(Drawer, AThemeFlagStoredAsTextIsReadAsItsTextsBoolValue) {
     const auto& buttons = VNTThemesView::themeButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i)
         EXPECT_EQ(buttons[i]->titleForState(UIControlStateNormal) == "Selected", i == 2) << vnt::kThemes[i].name;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Drawer, AMissingThemedIconLeavesItsRowWithoutIcon) {
+    // The file and its scaled variants.
+    const auto folder = hostPath(std::string(panetest::kBundle) + "/Assets/Default/Drawer");
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with("reset")) std::filesystem::remove(entry.path());
+    showOpen();
+    ASSERT_TRUE(VNTSettingTableView::settingIconArray());
+    tapSegment(1);
+    const auto menu = VNTPrimraryController::settingsTableView();
+    auto reset = cast<VNTDrawerCustomCell>(row(menu, 2));
+    auto respring = cast<VNTDrawerCustomCell>(row(menu, 0));
+    ASSERT_TRUE(reset && respring);
+    EXPECT_EQ(reset->titleLabel()->text(), "Reset");
+    EXPECT_FALSE(reset->iconImage()->image());
+    EXPECT_TRUE(respring->iconImage()->image());
 }
 
 }  // namespace
