@@ -144,6 +144,11 @@ Value spawnValue(const platform::posix::SpawnRecord& r) {
 }
 
 void appendSpawnHistory(const platform::posix::SpawnRecord& record) {
+    // The folder is made on first use: a fresh device has no /var/tmp.
+    if (auto file = platform::devicePath(kSpawnHistoryFile)) {
+        std::error_code ec;
+        fs::create_directories(file->parent_path(), ec);
+    }
     auto stored = platform::dictionaryWithContentsOfFile(kSpawnHistoryFile).value_or(Value::Dictionary{});
     Value::Array list;
     if (auto it = stored.find("spawns"); it != stored.end() && it->second.asArray()) list = *it->second.asArray();
@@ -449,7 +454,14 @@ bool SimulatedDevice::isInSafeMode() const {
 }
 
 platform::posix::SpawnAnswer SimulatedDevice::answerSpawn(const platform::posix::SpawnRecord& record) {
-    appendSpawnHistory(record);
+    const platform::posix::SpawnAnswer answer = actOnSpawn(record);
+    platform::posix::SpawnRecord kept = record;
+    kept.error = answer.error;
+    appendSpawnHistory(kept);
+    return answer;
+}
+
+platform::posix::SpawnAnswer SimulatedDevice::actOnSpawn(const platform::posix::SpawnRecord& record) {
     if (m_spawnFailure) return {m_spawnFailure, 0};
     if (record.path != kKillall) return {platform::posix::kENOENT, 0};
     std::string signal = "-TERM";

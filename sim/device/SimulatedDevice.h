@@ -167,7 +167,9 @@ private:
     void performRequestedRespring();
     // The respring's work; `safeMode` says whether the home screen comes back in safe mode (else it leaves it).
     void restartInterface(bool safeMode);
+    // Answers a start and keeps it, with that answer, in the device's history.
     platform::posix::SpawnAnswer answerSpawn(const platform::posix::SpawnRecord& record);
+    platform::posix::SpawnAnswer actOnSpawn(const platform::posix::SpawnRecord& record);
 
     std::filesystem::path m_root;
     DeviceProfile m_profile;

@@ -35,10 +35,10 @@ protected:
     static std::pair<int, std::optional<int>> run(const char* path, std::vector<const char*> arguments) {
         arguments.push_back(nullptr);
         pid_t pid = 0;
-        const int error = posix_spawn(&pid, path, nullptr, nullptr, const_cast<char* const*>(arguments.data()), nullptr);
+        const int error = platform::posix::posix_spawn(&pid, path, nullptr, nullptr, const_cast<char* const*>(arguments.data()), nullptr);
         if (error) return {error, std::nullopt};
         int status = -1;
-        if (waitpid(pid, &status, kWEXITED) != pid) return {error, std::nullopt};
+        if (platform::posix::waitpid(pid, &status, kWEXITED) != pid) return {error, std::nullopt};
         return {error, status};
     }
 

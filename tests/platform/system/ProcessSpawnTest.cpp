@@ -28,12 +28,12 @@ protected:
 TEST_F(ProcessSpawn, WithoutAHandlerNothingStarts) {
     const char* argv[] = {"killall", "-9", "backboardd", nullptr};
     pid_t pid = -7;
-    EXPECT_EQ(posix_spawn(&pid, "/usr/bin/killall", nullptr, nullptr, const_cast<char* const*>(argv), nullptr), kENOENT);
+    EXPECT_EQ(platform::posix::posix_spawn(&pid, "/usr/bin/killall", nullptr, nullptr, const_cast<char* const*>(argv), nullptr), kENOENT);
     EXPECT_EQ(pid, -7) << "untouched";
     ASSERT_EQ(spawnRecords().size(), 1u);
     EXPECT_EQ(spawnRecords()[0].pid, 0);
     int status = 99;
-    EXPECT_EQ(waitpid(pid, &status, kWEXITED), -1);
+    EXPECT_EQ(platform::posix::waitpid(pid, &status, kWEXITED), -1);
     EXPECT_EQ(status, 99);
 }
 
@@ -61,7 +61,7 @@ TEST_F(ProcessSpawn, RecordsWhatWasGivenAndTheHandlersAnswer) {
         auto argv = cases[i].argv;
         argv.push_back(nullptr);
         pid_t pid = 0;
-        const int error = posix_spawn(&pid, "/usr/bin/killall", i == 0 ? actions : nullptr, nullptr,
+        const int error = platform::posix::posix_spawn(&pid, "/usr/bin/killall", i == 0 ? actions : nullptr, nullptr,
                                       const_cast<char* const*>(argv.data()),
                                       cases[i].withEnvironment ? const_cast<char* const*>(environment) : nullptr);
         EXPECT_EQ(error, cases[i].error) << i;
@@ -88,12 +88,12 @@ TEST_F(ProcessSpawn, AChildIsWaitedForOnceWithItsExitStatus) {
     setSpawnHandler([](const SpawnRecord&) { return SpawnAnswer{0, 1}; });
     const char* argv[] = {"killall", "nothing", nullptr};
     pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, "/usr/bin/killall", nullptr, nullptr, const_cast<char* const*>(argv), nullptr), 0);
+    ASSERT_EQ(platform::posix::posix_spawn(&pid, "/usr/bin/killall", nullptr, nullptr, const_cast<char* const*>(argv), nullptr), 0);
     int status = 0;
-    EXPECT_EQ(waitpid(pid + 1, &status, kWEXITED), -1) << "no such child";
-    EXPECT_EQ(waitpid(pid, &status, kWEXITED), pid);
+    EXPECT_EQ(platform::posix::waitpid(pid + 1, &status, kWEXITED), -1) << "no such child";
+    EXPECT_EQ(platform::posix::waitpid(pid, &status, kWEXITED), pid);
     EXPECT_EQ(status, 1 << 8);
-    EXPECT_EQ(waitpid(pid, &status, kWNOHANG), -1) << "waited for already";
+    EXPECT_EQ(platform::posix::waitpid(pid, &status, kWNOHANG), -1) << "waited for already";
     const auto waits = waitRecords();
     ASSERT_EQ(waits.size(), 3u);
     EXPECT_EQ(waits[1].pid, pid);
