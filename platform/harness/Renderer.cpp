@@ -205,6 +205,13 @@ std::string statusBarTime() {
 }
 
 namespace {
+std::optional<std::string> g_statusBarNotice;
+}  // namespace
+
+void setStatusBarNotice(std::optional<std::string> notice) { g_statusBarNotice = std::move(notice); }
+std::optional<std::string> statusBarNotice() { return g_statusBarNotice; }
+
+namespace {
 
 const Bitmap* cachedIcon(std::string_view name, double points, double scale) {
     static std::map<std::tuple<std::string, double, double>, std::optional<Bitmap>> cache;
@@ -240,7 +247,7 @@ void drawDeviceChrome(Painter& p, CGSize size, long style) {
     const CGFloat barHeight = profile.statusBarHeight > 0 ? profile.statusBarHeight : 20;
 
     const auto font = UIFont::systemFontOfSizeWeight(notched ? 15 : 12, UIFontWeightSemibold);
-    TextLayout time(statusBarTime(), *font);
+    TextLayout time(g_statusBarNotice.value_or(statusBarTime()), *font);
     const CGFloat iconRow = notched ? std::round(barHeight / 2 - 2) : std::round(barHeight / 2);
     const CGFloat timeY = iconRow - time.size().height / 2;
     if (notched) {

@@ -52,5 +52,8 @@ void drawDeviceChrome(Painter& painter, CGSize size, long style);
 // The text the status bar shows for the virtual clock's "now": hours 1–12 without AM/PM, two-digit minutes
 // ("9:41"), in UTC.
 std::string statusBarTime();
+// A text the home screen shows in the status bar in place of the time (its safe mode), or nothing for the time.
+void setStatusBarNotice(std::optional<std::string> notice);
+std::optional<std::string> statusBarNotice();
 
 }  // namespace platform::harness

@@ -55,12 +55,13 @@ bool UIApplication::sendActionToFromForEvent(SEL action, const id& target, const
 
 void UIApplication::openURLOptionsCompletionHandler(const std::string& url, const id&,
                                                     std::function<void(bool)> completion) {
-    platform::recordEffect("openURL", url);
     // An address opens when it has a scheme: letters, digits, "+", "-" or "." before a colon.
     auto colon = url.find(':');
     bool ok = colon != std::string::npos && colon > 0 &&
               std::all_of(url.begin(), url.begin() + static_cast<long>(colon), [](char c) {
                   return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
               });
+    // A kind of its own: the Settings URL manager's requests ("openURL") are pages of Settings, these leave it.
+    platform::recordEffect("applicationOpenURL", url, ok ? 1 : 0);
     if (completion) platform::dispatchMain([completion = std::move(completion), ok] { completion(ok); });
 }

@@ -30,8 +30,9 @@ public:
     // no object took it.
     bool sendActionToFromForEvent(SEL action, const id& target, const id& sender, const id& event);
 
-    // Records the request (the URL's text) (see platform/harness/EffectLog.h, kind "openURL") and calls the completion with true for an
-    // address with a scheme, false otherwise. The completion runs on the next turn of the main run loop.
+    // Records the request (the URL's text) in the effect log as kind "applicationOpenURL", value 1 for an address
+    // with a scheme (some handler takes it) and 0 otherwise (nobody does: it is ignored), and calls the completion
+    // with that answer on the next turn of the main run loop. Nothing is ever opened.
     void openURLOptionsCompletionHandler(const std::string& url, const id& options,
                                          std::function<void(bool)> completion = {});
 

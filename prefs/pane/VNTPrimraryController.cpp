@@ -41,6 +41,9 @@ VT_REGISTER_CLASS(VNTPrimraryController, [](Class c) {
     addMethod<&VNTPrimraryController::closeUserGuide>(c, "closeUserGuide");
     addMethod<&VNTPrimraryController::setEnableSwitchState>(c, "setEnableSwitchState");
     addMethod<&VNTPrimraryController::isFirstTime>(c, "isFirstTime");
+    addMethod<&VNTPrimraryController::setupDrawer>(c, "setupDrawer");
+    addMethod<&VNTPrimraryController::drawerSegmentControl>(c, "drawerSegmentControl:");
+    addMethod<&VNTPrimraryController::launchTwitterHandler>(c, "launchTwitterHandler:");
 })
 
 using platform::msgSend;
@@ -129,6 +132,7 @@ constexpr std::array<GuideItem, 9> kGuideItems{{
 }  // namespace
 
 Ref<UIImpactFeedbackGenerator> VNTPrimraryController::mainHapticFeedback() { return g_mainHapticFeedback; }
+void VNTPrimraryController::giveLightImpact() { lightImpact(); }
 Ref<OBWelcomeController> VNTPrimraryController::userguideController() { return g_userguideController; }
 
 void VNTPrimraryController::init() {
@@ -207,6 +211,7 @@ void VNTPrimraryController::viewDidLoad() {
 void VNTPrimraryController::viewWillAppear(bool animated) {
     super::viewWillAppear(animated);
     msgSend(this, sel("setEnableSwitchState"));
+    msgSend(this, sel("setupDrawer"));
     msgSend(this, sel("isFirstTime"));
 }
 

@@ -11,6 +11,9 @@
 //   "toggleState"                void ()
 //   "closeUserGuide"             void ()
 //   "setEnableSwitchState", "isFirstTime"   void ()
+//   "setupDrawer"                void ()
+//   "drawerSegmentControl:"      void (id sender)   sender the drawer's segmented control
+//   "launchTwitterHandler:"      void (id sender)
 //
 // Process-wide objects of this file (one per process, replaced by a later controller or appearance): the
 // preferences object with the theme flags and the profile name bound, the most recent light-impact generator, and
@@ -26,6 +29,8 @@ class UIImageView;
 class UIImpactFeedbackGenerator;
 class UILabel;
 class UISwitch;
+class UISegmentedControl;
+class VNTDrawerView;
 
 class VNTPrimraryController : public PSListController {
     VT_OBJECT(VNTPrimraryController, PSListController)
@@ -39,6 +44,25 @@ public:
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    // Takes the drawer off the window, so the next appearance shows a fresh, closed one.
+    void viewDidDisappear(bool animated) override;
+
+    // A new drawer on the key window, closed, with the social menu shown; it replaces the previous one.
+    void setupDrawer();
+    // The segmented control's action: shows the social menu (0), the settings menu (1) or the theme selector (2)
+    // and hides the two others, then gives a light impact; any other index changes nothing and gives none.
+    void drawerSegmentControl(id sender);
+    // Opens the maker's Twitter page through the application, then gives a light impact.
+    void launchTwitterHandler(id sender);
+    // A new light-impact generator, stored as the most recent one, fired once.
+    static void giveLightImpact();
+    // The drawer and its parts as the last setupDrawer built them; null before.
+    static Ref<VNTDrawerView> drawerView();
+    static Ref<UIView> drawerContentView();
+    static Ref<UISegmentedControl> segmentedControl();
+    static Ref<UIView> socialsTableView();
+    static Ref<UIView> settingsTableView();
+    static Ref<UIView> themeView();
 
     // Sets the switch from the stored `toggleVantile`: off without a file or without the key, on for YES, off for
     // NO, untouched for anything else.

@@ -17,6 +17,7 @@
 #include "platform/host/PSListController.h"
 #include "platform/host/PSUIPrefsListController.h"
 #include "platform/host/PSURLManager.h"
+#include "platform/harness/Renderer.h"
 #include "platform/system/BSDNetwork.h"
 #include "platform/system/DeviceTelephony.h"
 #include "platform/system/LSApplicationWorkspace.h"
@@ -107,6 +108,56 @@ std::optional<std::string> takeReturnAddress() {
     if (url.empty()) return std::nullopt;
     return url;
 }
+
+// Present while the home screen is in the loader's safe mode.
+constexpr const char* kSafeModeFile = "/var/tmp/safe-mode";
+// The starts the device was asked for, oldest first.
+constexpr const char* kSpawnHistoryFile = "/var/tmp/spawn-history.plist";
+constexpr const char* kKillall = "/usr/bin/killall";
+// What the status bar shows in place of the time in safe mode.
+constexpr const char* kSafeModeNotice = "Safe Mode";
+
+void setSafeMode(bool on) {
+    auto file = platform::devicePath(kSafeModeFile);
+    if (!file) return;
+    std::error_code ec;
+    if (on) {
+        fs::create_directories(file->parent_path(), ec);
+        std::ofstream(*file, std::ios::trunc) << "SpringBoard\n";
+    } else {
+        fs::remove(*file, ec);
+    }
+}
+
+Value spawnValue(const platform::posix::SpawnRecord& r) {
+    Value::Array arguments;
+    for (const auto& a : r.arguments) arguments.push_back(a);
+    // Key by key: GCC's flow analysis misreads long initializer lists of values as uninitialised.
+    Value::Dictionary d;
+    d["path"] = r.path;
+    d["arguments"] = std::move(arguments);
+    d["fileActions"] = r.fileActions;
+    d["attributes"] = r.attributes;
+    d["environment"] = r.environment;
+    d["error"] = static_cast<long long>(r.error);
+    return d;
+}
+
+void appendSpawnHistory(const platform::posix::SpawnRecord& record) {
+    // The folder is made on first use: a fresh device has no /var/tmp.
+    if (auto file = platform::devicePath(kSpawnHistoryFile)) {
+        std::error_code ec;
+        fs::create_directories(file->parent_path(), ec);
+    }
+    auto stored = platform::dictionaryWithContentsOfFile(kSpawnHistoryFile).value_or(Value::Dictionary{});
+    Value::Array list;
+    if (auto it = stored.find("spawns"); it != stored.end() && it->second.asArray()) list = *it->second.asArray();
+    list.push_back(spawnValue(record));
+    platform::writeDictionaryToFile(kSpawnHistoryFile, Value::Dictionary{{"spawns", std::move(list)}});
+}
+
+// Signals as killall names them, by name or by number.
+bool isSegmentationFault(std::string_view signal) { return signal == "-SEGV" || signal == "-11"; }
 
 }  // namespace
 
@@ -224,7 +275,11 @@ std::optional<std::string> SimulatedDevice::startProcess() {
     installSystemImage();
     applyProfile();
     m_loaded.clear();
-    if (m_options.loadTweak && !g_tweakLoaded) {
+    platform::posix::setSpawnHandler([this](const platform::posix::SpawnRecord& r) { return answerSpawn(r); });
+    const bool safeMode = isInSafeMode();
+    platform::harness::setStatusBarNotice(safeMode ? std::optional<std::string>(kSafeModeNotice) : std::nullopt);
+    // The loader's safe mode injects nothing into any process.
+    if (m_options.loadTweak && !g_tweakLoaded && !safeMode) {
         if (auto error = loadAddOn()) return error;
         g_tweakLoaded = true;
     }
@@ -289,7 +344,9 @@ void SimulatedDevice::tearDown() {
     m_navigation = nullptr;
     m_rootController = nullptr;
     HBRespringController::setHandler({});
+    platform::posix::setSpawnHandler({});
     m_pendingRespring = false;
+    m_pendingSafeMode = false;
     UIApplication::sharedApplication()->reset();
     platform::AnimationCenter::shared().reset();
     // The run loop's reset sets the clock back to its start, but the device's clock goes on across a respring
@@ -299,8 +356,11 @@ void SimulatedDevice::tearDown() {
     platform::Clock::setNow(now);
 }
 
-void SimulatedDevice::respring() {
+void SimulatedDevice::respring() { restartInterface(false); }
+
+void SimulatedDevice::restartInterface(bool safeMode) {
     if (!m_running) return;
+    setSafeMode(safeMode);
     ++m_resprings;
     tearDown();
     if (g_tweakLoaded) {
@@ -379,10 +439,85 @@ void SimulatedDevice::runUntilIdle() {
 void SimulatedDevice::performRequestedRespring() {
     if (!m_pendingRespring || !m_running) return;
     const std::string address = std::move(m_returnAddress);
+    const bool safeMode = m_pendingSafeMode;
     m_pendingRespring = false;
+    m_pendingSafeMode = false;
     m_returnAddress.clear();
     if (!address.empty()) writeReturnAddress(address);
-    respring();
+    restartInterface(safeMode);
+}
+
+bool SimulatedDevice::isInSafeMode() const {
+    auto file = platform::devicePath(kSafeModeFile);
+    std::error_code ec;
+    return file && fs::is_regular_file(*file, ec);
+}
+
+platform::posix::SpawnAnswer SimulatedDevice::answerSpawn(const platform::posix::SpawnRecord& record) {
+    const platform::posix::SpawnAnswer answer = actOnSpawn(record);
+    platform::posix::SpawnRecord kept = record;
+    kept.error = answer.error;
+    appendSpawnHistory(kept);
+    return answer;
+}
+
+platform::posix::SpawnAnswer SimulatedDevice::actOnSpawn(const platform::posix::SpawnRecord& record) {
+    if (m_spawnFailure) return {m_spawnFailure, 0};
+    if (record.path != kKillall) return {platform::posix::kENOENT, 0};
+    std::string signal = "-TERM";
+    bool matched = false;
+    for (std::size_t i = 1; i < record.arguments.size(); ++i) {
+        const std::string& word = record.arguments[i];
+        if (word.starts_with("-")) {
+            signal = word;
+            continue;
+        }
+        // Ending either daemon takes the interface, Settings included, down; the restart waits for the device to
+        // have control again, as the page whose code asked is still running.
+        if (word == "backboardd" || word == "SpringBoard") {
+            matched = true;
+            m_pendingRespring = true;
+            // A crash of the home screen brings it back in safe mode; a plain end of either, asked for later in
+            // the same turn, is a normal restart again.
+            m_pendingSafeMode = word == "SpringBoard" && isSegmentationFault(signal);
+        }
+    }
+    return {0, matched ? 0 : 1};
+}
+
+std::vector<platform::posix::SpawnRecord> SimulatedDevice::spawnHistory() {
+    std::vector<platform::posix::SpawnRecord> out;
+    const auto stored = platform::dictionaryWithContentsOfFile(kSpawnHistoryFile);
+    if (!stored) return out;
+    auto it = stored->find("spawns");
+    if (it == stored->end() || !it->second.asArray()) return out;
+    for (const auto& entry : *it->second.asArray()) {
+        platform::posix::SpawnRecord r;
+        auto text = [&](const char* key) {
+            const Value* v = entry.find(key);
+            return v && v->asString() ? *v->asString() : std::string();
+        };
+        auto flag = [&](const char* key) {
+            const Value* v = entry.find(key);
+            return v && v->asBoolean() && *v->asBoolean();
+        };
+        r.path = text("path");
+        if (const Value* args = entry.find("arguments"); args && args->asArray())
+            for (const auto& a : *args->asArray())
+                if (a.asString()) r.arguments.push_back(*a.asString());
+        r.fileActions = flag("fileActions");
+        r.attributes = flag("attributes");
+        r.environment = flag("environment");
+        if (const Value* e = entry.find("error"); e && e->numberValue()) r.error = static_cast<int>(*e->numberValue());
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+void SimulatedDevice::clearSpawnHistory() {
+    auto file = platform::devicePath(kSpawnHistoryFile);
+    std::error_code ec;
+    if (file) fs::remove(*file, ec);
 }
 
 }  // namespace sim

@@ -25,6 +25,7 @@
 #include "sim/device/DeviceProfile.h"
 
 #include "platform/core/Object.h"
+#include "platform/system/ProcessSpawn.h"
 
 #include <filesystem>
 #include <functional>
@@ -111,6 +112,23 @@ public:
     // the pane), whether it runs in this program or in a fresh one on the same device root.
     bool isRespringRequested() const { return m_pendingRespring; }
 
+    // ----- the device's own processes -----
+    // The device answers posix_spawn (platform/system/ProcessSpawn.h) while a process runs, as the phone's system
+    // would: only "/usr/bin/killall" exists; "killall -9 backboardd" ends the interface, "killall -SEGV SpringBoard"
+    // crashes the home screen, which comes back in the code-injection loader's safe mode; either restart happens
+    // when the device has control again, as a requested respring does. Any other name matches no process (exit
+    // status 1). The children end at once, so a wait for them returns at once. Nothing runs on the machine.
+    // With a failure set, every start fails with that error number (0: starts succeed again).
+    void setSpawnFailure(int error) { m_spawnFailure = error; }
+    // In safe mode the loader injects no add-on into any process, and the home screen says so in the status bar,
+    // until the next restart that is not a crash of the home screen. Kept in the device root, so a Settings process
+    // in a fresh simulator program sees it.
+    bool isInSafeMode() const;
+    // Every start asked of the device since its root was made (or the history was cleared), across restarts:
+    // kept in the device root, as the restart a start causes may continue in a fresh simulator program.
+    static std::vector<platform::posix::SpawnRecord> spawnHistory();
+    static void clearSpawnHistory();
+
     // ----- what is on screen -----
     // Null before launch and for processes without an interface (only Settings has one).
     Ref<UIWindow> window() const;
@@ -147,6 +165,11 @@ private:
     void startSettings();
     void tearDown();
     void performRequestedRespring();
+    // The respring's work; `safeMode` says whether the home screen comes back in safe mode (else it leaves it).
+    void restartInterface(bool safeMode);
+    // Answers a start and keeps it, with that answer, in the device's history.
+    platform::posix::SpawnAnswer answerSpawn(const platform::posix::SpawnRecord& record);
+    platform::posix::SpawnAnswer actOnSpawn(const platform::posix::SpawnRecord& record);
 
     std::filesystem::path m_root;
     DeviceProfile m_profile;
@@ -158,6 +181,8 @@ private:
     std::size_t m_resprings = 0;
     RespringHandler m_respringHandler;
     bool m_pendingRespring = false;
+    bool m_pendingSafeMode = false;
+    int m_spawnFailure = 0;
     std::string m_returnAddress;
     Ref<UIWindow> m_window;
     Ref<UINavigationController> m_navigation;

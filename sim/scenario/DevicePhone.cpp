@@ -114,6 +114,8 @@ public:
     }
 
     void openURL(const std::string& url) override { m_device.openURL(url); }
+    void setSpawnFailure(int error) override { m_device.setSpawnFailure(error); }
+    bool isInSafeMode() const override { return m_device.isInSafeMode(); }
     Ref<UIWindow> window() const override { return m_device.window(); }
     Ref<UIViewController> visibleController() const override { return m_device.visibleController(); }
     void advance(double seconds) override { m_device.advance(seconds); }

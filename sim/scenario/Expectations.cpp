@@ -14,6 +14,7 @@
 #include "platform/gfx/PaintColorOf.h"
 #include "platform/gfx/UIColor.h"
 #include "platform/system/DeviceRadios.h"
+#include "sim/device/SimulatedDevice.h"
 #include "platform/harness/EffectLog.h"
 #include "platform/harness/JSONValue.h"
 #include "platform/harness/Renderer.h"
@@ -122,6 +123,41 @@ void noURL(ScenarioSession&, const Step&) {
     if (auto last = lastOpenedURL())
         throw ExpectationFailed("an address was opened since the process started", "none opened",
                                 std::to_string(urlOpenCount()) + " opened, the last " + inQuotes(*last));
+}
+
+void opened(ScenarioSession&, const Step& step) {
+    auto last = lastApplicationOpen();
+    if (last != step.words[2])
+        throw ExpectationFailed("the application opened another address last", inQuotes(step.words[2]),
+                                last ? inQuotes(*last) : "none opened");
+}
+
+void noOpened(ScenarioSession&, const Step&) {
+    if (auto last = lastApplicationOpen())
+        throw ExpectationFailed("the application opened an address since the process started", "none opened",
+                                std::to_string(applicationOpenCount()) + " opened, the last " + inQuotes(*last));
+}
+
+// The device's starts survive the restarts they cause, so these read its history rather than the process's.
+void spawn(ScenarioSession&, const Step& step) {
+    const auto history = sim::SimulatedDevice::spawnHistory();
+    const std::string actual =
+        history.empty() ? "none started" : inQuotes(platform::posix::commandLine(history.back().arguments));
+    if (actual != inQuotes(step.words[2]))
+        throw ExpectationFailed("the device was last asked to start another program", inQuotes(step.words[2]), actual);
+}
+
+void spawnCount(ScenarioSession&, const Step& step) {
+    expectCount(count(step.words[2]), sim::SimulatedDevice::spawnHistory().size(),
+                "the device was asked for another number of program starts");
+}
+
+void safeMode(ScenarioSession& s, const Step& step) {
+    const bool wanted = onOff(step, 2);
+    const bool actual = s.phone().isInSafeMode();
+    if (actual != wanted)
+        throw ExpectationFailed("the home screen is " + std::string(actual ? "" : "not ") + "in safe mode",
+                                wanted ? "on" : "off", actual ? "on" : "off");
 }
 
 // The impact styles by the names UIImpactFeedbackStyle gives them.
@@ -331,8 +367,13 @@ const std::vector<Expectation>& expectations() {
         {"no-visible", "TARGET", "no visible view shows that tap target", 1, 1, [](ScenarioSession& s, const Step& st) { visible(s, st, false); }},
         {"page", "\"TITLE\"", "the top page of the navigation stack (or the presented one) has that title", 1, 1, page},
         {"pref", "KEY JSON|absent", "the stored value equals JSON (data as base-64 text); absent for none", 2, kRest, pref},
-        {"url", "\"URL\"", "the last address the Settings URL manager (or the application) was asked to open", 1, 1, url},
-        {"no-url", "", "no address was opened since the process started", 0, 0, noURL},
+        {"url", "\"URL\"", "the last address the Settings URL manager was asked to open", 1, 1, url},
+        {"no-url", "", "the Settings URL manager opened no address since the process started", 0, 0, noURL},
+        {"opened", "\"URL\"", "the last address the application was asked to open (a page outside Settings)", 1, 1, opened},
+        {"no-opened", "", "the application was asked to open no address since the process started", 0, 0, noOpened},
+        {"spawn", "\"COMMAND LINE\"", "the last program the device was asked to start had these arguments (killall -9 backboardd), across the restarts it caused", 1, 1, spawn},
+        {"spawns", "N", "the device was asked for N program starts since the run began", 1, 1, spawnCount},
+        {"safe-mode", "on|off", "the home screen is (or is not) in the loader's safe mode, in which no add-on is injected", 1, 1, safeMode},
         {"haptics", "N [light|medium|heavy|soft|rigid]", "N haptics (of that impact style) since the process started", 1, 2, haptics},
         {"notification", "\"NAME\" N", "N posts of NAME, through any centre, since the process started", 2, 2, notification},
         {"airplane-requests", "on|off ...|none", "the airplane-mode switches the radio service was asked for, in order, since this simulator process started", 1, kRest, airplaneRequests},

@@ -32,6 +32,8 @@ void Phone::setCarrier(const std::optional<std::string>&) { unavailable("setting
 std::optional<std::string> Phone::launch(const std::string&) { unavailable("launching a process"); }
 bool Phone::respring() { unavailable("respringing"); }
 void Phone::openURL(const std::string&) { unavailable("opening a Settings address"); }
+void Phone::setSpawnFailure(int) { unavailable("making program starts fail"); }
+bool Phone::isInSafeMode() const { unavailable("reading the safe mode"); }
 // The clock is the platform's own, so every phone can move it.
 void Phone::advance(double seconds) { platform::RunLoop::main().advance(seconds); }
 void Phone::settle() { platform::RunLoop::main().drain(); }

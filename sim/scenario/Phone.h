@@ -66,6 +66,12 @@ public:
     // Opens a Settings address ("prefs:root=WIFI") through the Settings URL manager, as a card tap does.
     virtual void openURL(const std::string& url);
 
+    // ----- the device's system -----
+    // Makes every program start the device is asked for fail with that error number (0: they succeed again).
+    virtual void setSpawnFailure(int error);
+    // Whether the home screen is in the code-injection loader's safe mode (no add-on is injected).
+    virtual bool isInSafeMode() const;
+
     // ----- the screen and the clock -----
     // Null when nothing with an interface runs.
     virtual Ref<UIWindow> window() const { return nullptr; }

@@ -41,6 +41,8 @@ const std::vector<ScenarioCommand>& setUpCommands();
 const std::vector<ScenarioCommand>& processCommands();
 // tap, drag, reorder, scroll, back, wait.
 const std::vector<ScenarioCommand>& touchCommands();
+// drag-drawer, flick-drawer, cancel-drawer-drag, tap-drawer, segment, spawn-fails.
+const std::vector<ScenarioCommand>& drawerCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
 // expect (its kinds are the table in Expectations.h).

@@ -1,6 +1,7 @@
 #include "sim/scenario/ScenarioRunner.h"
 
 #include "sim/ProcessProfile.h"
+#include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioErrors.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ namespace {
 const std::vector<const ScenarioCommand*>& allCommands() {
     static const std::vector<const ScenarioCommand*> kAll = [] {
         std::vector<const ScenarioCommand*> all;
-        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &outputCommands(),
-                                  &expectationCommands()})
+        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &drawerCommands(),
+                                  &outputCommands(), &expectationCommands()})
             for (const auto& c : *group) all.push_back(&c);
         return all;
     }();
@@ -48,6 +49,8 @@ const char* ScenarioRunner::settingsProcess() { return sim::kSettingsProcess.dat
 int ScenarioRunner::run(const Script& script, std::ostream& errors) {
     m_session.setGallery(std::make_unique<Gallery>(m_session.options().out, "Scenario " + script.name,
                                                    m_session.options().freshGallery));
+    // A run starts on a device that has run nothing yet; a resumed run keeps what its restart was caused by.
+    clearDeviceRecords();
     return play(script, 0, errors);
 }
 

@@ -225,7 +225,7 @@ TEST(RecordedEffects, UrlOpensAndHapticsShareOneOrderedLog) {
     platform::RunLoop::main().drain();
     EXPECT_EQ(answers, (std::vector<bool>{true, false}));
     const std::vector<platform::EffectRecord> expected = {
-        {"openURL", "prefs:root=WIFI", 0}, {"impact", "", 0}, {"openURL", "not a url", 0}};
+        {"applicationOpenURL", "prefs:root=WIFI", 1}, {"impact", "", 0}, {"applicationOpenURL", "not a url", 0}};
     EXPECT_EQ(platform::effectLog(), expected);
 }
 

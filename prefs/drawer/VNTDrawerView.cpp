@@ -1,0 +1,5 @@
+#include "prefs/drawer/VNTDrawerView.h"
+
+#include "platform/core/Runtime.h"
+
+VT_REGISTER_CLASS(VNTDrawerView)

@@ -1,0 +1,128 @@
+#include "prefs/drawer/VNTSettingTableView.h"
+
+#include "common/Keys.h"
+#include "platform/core/HBPreferences.h"
+#include "platform/core/Runtime.h"
+#include "platform/gfx/UIColor.h"
+#include "platform/gfx/UIImage.h"
+#include "platform/system/ProcessSpawn.h"
+#include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UIImpactFeedbackGenerator.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UITableView.h"
+#include "prefs/drawer/DrawerMenu.h"
+#include "prefs/drawer/VNTDrawerCustomCell.h"
+#include "prefs/drawer/VNTTheme.h"
+
+VT_REGISTER_CLASS(VNTSettingTableView, [](Class c) {
+    using platform::runtime::addMethod;
+    addMethod<&VNTSettingTableView::initWithFrame>(c, "initWithFrame:");
+    addMethod<&VNTSettingTableView::tableViewNumberOfRowsInSection>(c, "tableView:numberOfRowsInSection:");
+    addMethod<&VNTSettingTableView::tableViewHeightForRowAtIndexPath>(c, "tableView:heightForRowAtIndexPath:");
+    addMethod<&VNTSettingTableView::tableViewCellForRowAtIndexPath>(c, "tableView:cellForRowAtIndexPath:");
+    addMethod<&VNTSettingTableView::tableViewDidSelectRowAtIndexPath>(c, "tableView:didSelectRowAtIndexPath:");
+    addMethod<&VNTSettingTableView::beginRespringDevice>(c, "beginRespringDevice");
+    addMethod<&VNTSettingTableView::beginSafemodeDevice>(c, "beginSafemodeDevice");
+    addMethod<&VNTSettingTableView::beginReset>(c, "beginReset");
+})
+
+namespace {
+
+vnt::ThemeFlags g_themeFlags;
+Ref<HBPreferences> g_preferences;
+std::vector<std::string> g_titles;
+std::vector<std::string> g_subtitles;
+std::optional<std::vector<Ref<UIImage>>> g_icons;
+Ref<UITableView> g_table;
+Ref<UIImpactFeedbackGenerator> g_haptic;
+
+constexpr const char* kKillall = "/usr/bin/killall";
+
+// Starts killall with exactly these arguments (no file actions, attributes or environment) and waits for it; a
+// start that failed has no child to wait for. On the phone the interface is torn down before the wait returns.
+void killall(const char* signal, const char* process) {
+    const char* arguments[] = {"killall", signal, process, nullptr};
+    platform::posix::pid_t pid = 0;
+    const int error = platform::posix::posix_spawn(&pid, kKillall, nullptr, nullptr,
+                                                   const_cast<char* const*>(arguments), nullptr);
+    if (error != 0) return;
+    int status = 0;
+    platform::posix::waitpid(pid, &status, platform::posix::kWEXITED);
+}
+
+}  // namespace
+
+const std::vector<std::string>& VNTSettingTableView::settingTitleArray() { return g_titles; }
+const std::vector<std::string>& VNTSettingTableView::settingSubtitleArray() { return g_subtitles; }
+const std::optional<std::vector<Ref<UIImage>>>& VNTSettingTableView::settingIconArray() { return g_icons; }
+Ref<UITableView> VNTSettingTableView::settingTableView() { return g_table; }
+Ref<UIImpactFeedbackGenerator> VNTSettingTableView::settingHapticFeedback() { return g_haptic; }
+
+void VNTSettingTableView::initWithFrame(CGRect frame) {
+    UIView::initWithFrame(frame);
+    g_preferences = alloc<HBPreferences>();
+    g_preferences->initWithIdentifier(vantile::kDomain);
+    g_themeFlags.bind(*g_preferences);
+
+    g_titles.clear();
+    g_subtitles.clear();
+    g_icons.reset();
+    const auto theme = g_themeFlags.current();
+    if (theme) g_icons.emplace();
+    for (const auto& row : vnt::drawer::kSettingRows) {
+        g_titles.emplace_back(row.title);
+        g_subtitles.emplace_back(row.subtitle);
+        if (g_icons) g_icons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
+    }
+    g_table = vnt::drawer::makeMenuTable(*this);
+}
+
+long VNTSettingTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
+    return static_cast<long>(g_titles.size());
+}
+
+CGFloat VNTSettingTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
+    return VNTDrawerCustomCell::kRowHeight;
+}
+
+Ref<UITableViewCell> VNTSettingTableView::tableViewCellForRowAtIndexPath(Ref<UITableView> tableView,
+                                                                          Ref<NSIndexPath> path) {
+    const std::string identifier(kReuseIdentifier);
+    auto cell = cast<VNTDrawerCustomCell>(tableView->dequeueReusableCellWithIdentifier(identifier));
+    if (!cell) {
+        cell = alloc<VNTDrawerCustomCell>();
+        cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, identifier);
+    }
+    vnt::drawer::setSelectedBackgroundAppearance();
+    cell->setBackgroundColor(UIColor::clearColor());
+    const auto row = static_cast<std::size_t>(path->row());
+    if (row < g_titles.size()) {
+        cell->titleLabel()->setText(g_titles[row]);
+        cell->subtitleLabel()->setText(g_subtitles[row]);
+    }
+    cell->iconImage()->setImage(g_icons && row < g_icons->size() ? (*g_icons)[row] : nullptr);
+    return cell;
+}
+
+void VNTSettingTableView::tableViewDidSelectRowAtIndexPath(Ref<UITableView> tableView, Ref<NSIndexPath> path) {
+    const long row = path->row();
+    if (row >= 0 && row < static_cast<long>(vnt::drawer::kSettingRows.size())) {
+        platform::msgSend<void>(this, sel(vnt::drawer::kSettingRows[static_cast<std::size_t>(row)].action));
+        vnt::drawer::lightImpact(g_haptic);
+    }
+    tableView->deselectRowAtIndexPathAnimated(path->value(), true);
+}
+
+void VNTSettingTableView::beginRespringDevice() { killall("-9", "backboardd"); }
+
+void VNTSettingTableView::beginSafemodeDevice() { killall("-SEGV", "SpringBoard"); }
+
+void VNTSettingTableView::beginReset() {
+    auto preferences = alloc<HBPreferences>();
+    preferences->initWithIdentifier(vantile::kDomain);
+    // Every key, the master switch, the theme and the card lists included: after the restart each reads its
+    // registered default again.
+    for (const auto& [key, value] : preferences->dictionaryRepresentation()) preferences->removeObjectForKey(key);
+    platform::msgSend<void>(this, sel("beginRespringDevice"));
+}
