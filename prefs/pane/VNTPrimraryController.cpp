@@ -41,6 +41,7 @@ VT_REGISTER_CLASS(VNTPrimraryController, [](Class c) {
     addMethod<&VNTPrimraryController::closeUserGuide>(c, "closeUserGuide");
     addMethod<&VNTPrimraryController::setEnableSwitchState>(c, "setEnableSwitchState");
     addMethod<&VNTPrimraryController::isFirstTime>(c, "isFirstTime");
+    addMethod<&VNTPrimraryController::openChangelogController>(c, "openChangelogController:");
 })
 
 using platform::msgSend;

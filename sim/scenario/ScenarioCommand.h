@@ -43,6 +43,8 @@ const std::vector<ScenarioCommand>& processCommands();
 const std::vector<ScenarioCommand>& touchCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
+// photo: the photo library and its picker.
+const std::vector<ScenarioCommand>& photoCommands();
 // expect (its kinds are the table in Expectations.h).
 const std::vector<ScenarioCommand>& expectationCommands();
 
