@@ -18,6 +18,7 @@
 #include "platform/ui/UIBarButtonItem.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UINavigationBar.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UIWindow.h"
@@ -36,9 +37,22 @@ namespace {
 // The picker on screen: the front-most controller presented over the window's root that is one.
 Ref<UIImagePickerController> frontPicker(ScenarioSession& s) {
     auto window = s.requireWindow();
+    // A page presents the picker itself, so the search goes through the navigation stacks as well as the
+    // presentations; the last one found is the front-most.
     Ref<UIImagePickerController> found;
-    for (auto c = window->rootViewController(); c; c = c->presentedViewController())
-        if (auto picker = cast<UIImagePickerController>(c)) found = picker;
+    std::vector<Ref<UIViewController>> pending{window->rootViewController()};
+    while (!pending.empty()) {
+        auto c = pending.back();
+        pending.pop_back();
+        if (!c) continue;
+        if (auto picker = cast<UIImagePickerController>(c)) {
+            found = picker;
+            continue;
+        }
+        if (auto navigation = cast<UINavigationController>(c))
+            for (const auto& child : navigation->viewControllers()) pending.push_back(child);
+        pending.push_back(c->presentedViewController());
+    }
     if (!found) throw StepError("no photo picker is on screen (tap a picture row first)");
     if (found->isInTransition()) throw StepError("the photo picker is still moving (wait first)");
     return found;
@@ -53,6 +67,8 @@ std::vector<std::string> shownNames(const UIImagePickerController& picker) {
 void cmdPhotoPick(ScenarioSession& s, const Step& step) {
     auto picker = frontPicker(s);
     auto window = s.requireWindow();
+    // The screen as its next frame shows it: the grid starts below the picker's bar.
+    window->layoutIfNeeded();
     auto thumbnail = picker->thumbnailNamed(step.words[2]);
     if (!thumbnail)
         throw StepError("the picker shows no " + inQuotes(step.words[2]) + "; it shows " + joined(shownNames(*picker)));
@@ -68,7 +84,8 @@ void cmdPhotoPick(ScenarioSession& s, const Step& step) {
     const CGPoint centre = thumbnail->convertPointToView(CGPointMake(b.midX(), b.midY()), window);
     auto hit = platform::TouchDriver(window).tap(centre);
     if (!hit || !(hit == thumbnail || hit->isDescendantOfView(thumbnail)))
-        throw StepError("the thumbnail of " + inQuotes(step.words[2]) + " is covered on screen");
+        throw StepError("the thumbnail of " + inQuotes(step.words[2]) + " is covered on screen (by a " +
+                        (hit ? std::string(hit->className()) : std::string("nothing")) + ")");
 }
 
 void cmdPhotoCancel(ScenarioSession& s, const Step&) {

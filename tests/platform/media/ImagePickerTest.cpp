@@ -2,7 +2,9 @@
 // thumbnail hands the delegate, Cancel, and the activity indicator a delegate puts over it.
 #include "platform/core/NSMutableDictionary.h"
 #include "platform/core/NSURL.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
+#include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIImage.h"
 #include "platform/harness/TouchDriver.h"
 #include "platform/media/UIImagePickerController.h"
@@ -134,6 +136,7 @@ TEST_F(ImagePicker, CancelAsksTheDelegateOrDismissesWithoutOne) {
     EXPECT_TRUE(m_presenter->presentedViewController());
     m_delegate = nullptr;  // the delegate is weak: gone, the picker dismisses itself
     tapView(picker->navigationBar()->rightItemViews().at(0));
+    platform::RunLoop::main().advance(1);
     EXPECT_FALSE(m_presenter->presentedViewController());
 }
 

@@ -43,7 +43,9 @@ TEST_F(MovieFiles, ExportWritesTheContainerAsked) {
         const fs::path out = m_root.path() / "out";
         const auto outcome = platform::media::exportMovie(source, out, c.to);
         ASSERT_TRUE(outcome.completed) << outcome.error;
-        EXPECT_EQ(outcome.bytesWritten, fs::file_size(out));
+        // The muxer goes back to fill in sizes, so a few bytes are written twice.
+        EXPECT_GE(outcome.bytesWritten, fs::file_size(out));
+        EXPECT_LE(outcome.bytesWritten, fs::file_size(out) + 64);
         EXPECT_EQ(platform::media::containerOfFile(out), c.to);
         const auto in = platform::media::movieInfo(source), exported = platform::media::movieInfo(out);
         ASSERT_TRUE(in && exported);
