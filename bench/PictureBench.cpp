@@ -174,8 +174,10 @@ void BM_FFmpegStreamCopy(benchmark::State& state) {
             avcodec_parameters_copy(s->codecpar, in->streams[i]->codecpar);
             s->codecpar->codec_tag = 0;
         }
-        avio_open(&o->pb, out.c_str(), AVIO_FLAG_WRITE);
-        avformat_write_header(o, nullptr);
+        if (avio_open(&o->pb, out.c_str(), AVIO_FLAG_WRITE) < 0 || avformat_write_header(o, nullptr) < 0) {
+            state.SkipWithError("FFmpeg cannot write the copy");
+            break;
+        }
         AVPacket* packet = av_packet_alloc();
         while (av_read_frame(in, packet) >= 0) {
             av_packet_rescale_ts(packet, in->streams[packet->stream_index]->time_base,
