@@ -69,3 +69,18 @@ endforeach()
 add_custom_target(vantile_assets ALL DEPENDS ${asset_outputs} ${icon_stamps})
 add_dependencies(vantile-sim vantile_assets)
 target_compile_definitions(vantile-sim PRIVATE VANTILE_DEVICE_ROOT="${VANTILE_DEVICE_ROOT}")
+
+# The simulated phone's camera roll, painted and encoded at build time (pictures in JPEG, PNG and GIF and a
+# one-second movie), below the default device root; the simulator copies it into any other device root.
+set(VANTILE_PHOTO_LIBRARY "${VANTILE_DEVICE_ROOT}/var/mobile/Media/DCIM/100APPLE")
+add_executable(vantile-media ${CMAKE_SOURCE_DIR}/assets/media/main.cpp)
+target_include_directories(vantile-media PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vantile-media PRIVATE platform GIF::GIF)
+set(media_stamp "${CMAKE_BINARY_DIR}/icons/photo-library.stamp")
+add_custom_command(OUTPUT "${media_stamp}"
+                   COMMAND ${VANTILE_TOOL_ENV} $<TARGET_FILE:vantile-media> "${VANTILE_PHOTO_LIBRARY}"
+                   COMMAND ${CMAKE_COMMAND} -E touch "${media_stamp}"
+                   DEPENDS vantile-media
+                   COMMENT "Painting the photo library" VERBATIM)
+add_custom_target(vantile_media ALL DEPENDS "${media_stamp}")
+add_dependencies(vantile_assets vantile_media)

@@ -50,6 +50,18 @@ std::vector<std::string> installBundles(const fs::path& root) {
     return installed;
 }
 
+bool installPhotoLibrary(const fs::path& root) {
+    static constexpr std::string_view kCameraRoll = "var/mobile/Media/DCIM";
+    const fs::path source = defaultDeviceRoot() / kCameraRoll;
+    const fs::path target = root / kCameraRoll;
+    std::error_code ec;
+    if (fs::equivalent(defaultDeviceRoot(), root, ec) || !fs::is_directory(source)) return false;
+    fs::create_directories(target, ec);
+    // Photos the device added (a scenario's) stay beside the painted ones; none of them is replaced.
+    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+    return !ec;
+}
+
 std::optional<std::string> prepareProcess(const fs::path& root, const std::string& firstArgument,
                                           const std::vector<std::string>& classGroups) {
     std::error_code ec;

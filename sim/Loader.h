@@ -25,6 +25,9 @@ std::optional<std::filesystem::path> defaultTweakLibrary();
 // Installs the add-on's asset bundles from the build's device root into `root` where the root lacks them, as the
 // package would have. A root that already has a bundle keeps its own copy. Answers the bundles installed.
 std::vector<std::string> installBundles(const std::filesystem::path& root);
+// Gives the device the build's painted camera roll (platform/media/PhotoLibrary.h), as a phone comes with its
+// photos: the files it lacks are copied, the ones it has are kept. Answers whether the copy went through.
+bool installPhotoLibrary(const std::filesystem::path& root);
 
 // Device root, process arguments and class groups of the process. Nothing on success, else the reason.
 std::optional<std::string> prepareProcess(const std::filesystem::path& root, const std::string& firstArgument,

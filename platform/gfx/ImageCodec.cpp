@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -23,6 +24,8 @@ ImageFormat sniffImageFormat(std::span<const std::uint8_t> data) {
     static constexpr std::uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (data.size() >= 8 && std::memcmp(data.data(), png, 8) == 0) return ImageFormat::PNG;
     if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return ImageFormat::JPEG;
+    if (data.size() >= 6 && (std::memcmp(data.data(), "GIF87a", 6) == 0 || std::memcmp(data.data(), "GIF89a", 6) == 0))
+        return ImageFormat::GIF;
     return ImageFormat::Unknown;
 }
 
@@ -30,6 +33,7 @@ std::optional<Bitmap> decodeImage(std::span<const std::uint8_t> data) {
     switch (sniffImageFormat(data)) {
         case ImageFormat::PNG: return decodePNG(data);
         case ImageFormat::JPEG: return decodeJPEG(data);
+        case ImageFormat::GIF: return decodeGIF(data);
         default: return std::nullopt;
     }
 }
@@ -185,6 +189,68 @@ std::optional<std::vector<std::uint8_t>> encodeJPEG(const Bitmap& bitmap, double
     std::vector<std::uint8_t> out(buffer, buffer + size);
     free(buffer);
     return out;
+}
+
+}  // namespace platform::gfx
+
+// ----- GIF -----
+
+namespace platform::gfx {
+
+namespace {
+
+struct GifSource {
+    std::span<const std::uint8_t> data;
+    std::size_t offset = 0;
+};
+
+int readGif(GifFileType* file, GifByteType* out, int wanted) {
+    auto* source = static_cast<GifSource*>(file->UserData);
+    const std::size_t left = source->data.size() - source->offset;
+    const std::size_t n = std::min<std::size_t>(left, static_cast<std::size_t>(std::max(wanted, 0)));
+    std::memcpy(out, source->data.data() + source->offset, n);
+    source->offset += n;
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+std::optional<Bitmap> decodeGIF(std::span<const std::uint8_t> data) {
+    GifSource source{data};
+    int error = 0;
+    GifFileType* file = DGifOpen(&source, readGif, &error);
+    if (!file) return std::nullopt;
+    struct Closer {
+        GifFileType* f;
+        ~Closer() { DGifCloseFile(f, nullptr); }
+    } closer{file};
+    // The whole file is read (its frames are small next to a decoded picture), so a frame cut short fails here.
+    if (file->SWidth <= 0 || file->SHeight <= 0 || file->SWidth > static_cast<int>(kLargestSide) || file->SHeight > static_cast<int>(kLargestSide))
+        return std::nullopt;
+    if (DGifSlurp(file) != GIF_OK || file->ImageCount < 1) return std::nullopt;
+
+    const SavedImage& frame = file->SavedImages[0];
+    const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : file->SColorMap;
+    if (!map || !frame.RasterBits) return std::nullopt;
+    int transparent = NO_TRANSPARENT_COLOR;
+    GraphicsControlBlock control;
+    if (DGifSavedExtensionToGCB(file, 0, &control) == GIF_OK) transparent = control.TransparentColor;
+
+    Bitmap bitmap(file->SWidth, file->SHeight);
+    const GifImageDesc& d = frame.ImageDesc;
+    for (int y = 0; y < d.Height; ++y) {
+        const int sy = d.Top + y;
+        if (sy < 0 || sy >= bitmap.height) continue;
+        for (int x = 0; x < d.Width; ++x) {
+            const int sx = d.Left + x;
+            if (sx < 0 || sx >= bitmap.width) continue;
+            const int index = frame.RasterBits[static_cast<std::size_t>(y) * d.Width + x];
+            if (index == transparent || index >= map->ColorCount) continue;
+            const GifColorType c = map->Colors[index];
+            bitmap.at(sx, sy) = packPixel({c.Red, c.Green, c.Blue, 255});
+        }
+    }
+    return bitmap;
 }
 
 }  // namespace platform::gfx

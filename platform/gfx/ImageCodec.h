@@ -1,6 +1,6 @@
 #pragma once
 
-// PNG (libpng) and JPEG (libjpeg-turbo) decoding and encoding of Bitmaps. Decoding answers nothing for data that
+// PNG (libpng) and JPEG (libjpeg-turbo) decoding and encoding of Bitmaps, and GIF (giflib) decoding. Decoding answers nothing for data that
 // is not a complete image of that format; it never throws.
 
 #include "platform/gfx/Bitmap.h"
@@ -12,7 +12,7 @@
 
 namespace platform::gfx {
 
-enum class ImageFormat { Unknown, PNG, JPEG };
+enum class ImageFormat { Unknown, PNG, JPEG, GIF };
 
 // The format by the file signature alone.
 ImageFormat sniffImageFormat(std::span<const std::uint8_t> data);
@@ -21,6 +21,9 @@ ImageFormat sniffImageFormat(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodeImage(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodePNG(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodeJPEG(std::span<const std::uint8_t> data);
+// The first frame of a GIF (GIF87a or GIF89a), laid on the logical screen with its transparent index clear; nothing
+// for a file without a complete first frame or with a side past 16384.
+std::optional<Bitmap> decodeGIF(std::span<const std::uint8_t> data);
 
 // A PNG with alpha, lossless: decodePNG(encodePNG(b)) == b for every premultiplied bitmap. Nothing for an empty
 // bitmap.

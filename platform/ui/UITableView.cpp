@@ -662,6 +662,13 @@ void UITableView::applyBatch(const TableUpdateBatch& batch) {
     m_selected = std::move(selected);
     m_cells.clear();
     loadModel();
+    // Loading measures rows of automatic height with cells of their own; a row that has none from before keeps the
+    // one it was measured with, and any other such cell is recycled rather than left on screen under the real one.
+    for (auto& [path, made] : m_cells) {
+        auto it = cells.find(path);
+        if (it == cells.end()) cells[path] = made;
+        else if (it->second != made) recycle(made);
+    }
     m_cells = std::move(cells);
     updateVisibleCells();
 }

@@ -44,6 +44,7 @@ VT_REGISTER_CLASS(VNTPrimraryController, [](Class c) {
     addMethod<&VNTPrimraryController::setupDrawer>(c, "setupDrawer");
     addMethod<&VNTPrimraryController::drawerSegmentControl>(c, "drawerSegmentControl:");
     addMethod<&VNTPrimraryController::launchTwitterHandler>(c, "launchTwitterHandler:");
+    addMethod<&VNTPrimraryController::openChangelogController>(c, "openChangelogController:");
 })
 
 using platform::msgSend;

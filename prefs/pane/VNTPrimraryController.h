@@ -8,6 +8,7 @@
 //   "openController:"            void (id sender)   sender a PSSpecifier (its identifier) or anything answering
 //                                                   "identifier" with a std::string (a grid button)
 //   "openUserGuideController:"   void (id sender)
+//   "openChangelogController:"   void (id sender)
 //   "toggleState"                void ()
 //   "closeUserGuide"             void ()
 //   "setEnableSwitchState", "isFirstTime"   void ()
@@ -31,6 +32,7 @@ class UILabel;
 class UISwitch;
 class UISegmentedControl;
 class VNTDrawerView;
+class VNTChangelogViewController;
 
 class VNTPrimraryController : public PSListController {
     VT_OBJECT(VNTPrimraryController, PSListController)
@@ -80,6 +82,8 @@ public:
     void openUserGuideController(id sender);
     // Light impact, then dismisses the guide.
     void closeUserGuide();
+    // Presents a new changelog card, animated, and keeps it as the one shown.
+    void openChangelogController(id sender);
 
     Ref<UISwitch> enableSwitch() const { return m_enableSwitch; }
     Ref<UILabel> greetingLabel() const { return m_greetingLabel; }
@@ -93,6 +97,7 @@ public:
     // The generator of the most recent light impact and the guide being shown; null before the first.
     static Ref<UIImpactFeedbackGenerator> mainHapticFeedback();
     static Ref<OBWelcomeController> userguideController();
+    static Ref<VNTChangelogViewController> changelogController();
 
 private:
     Ref<UISwitch> m_enableSwitch;

@@ -272,6 +272,7 @@ std::optional<std::string> SimulatedDevice::startProcess() {
     const ProcessProfile process = profileForProcess(m_options.process);
     if (auto error = prepareProcess(m_root, m_options.process, process.classGroups)) return error;
     installBundles(m_root);
+    installPhotoLibrary(m_root);
     installSystemImage();
     applyProfile();
     m_loaded.clear();

@@ -1,5 +1,7 @@
 #include "sim/scenario/Expectations.h"
 
+#include "sim/scenario/PhotoCommands.h"
+
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
@@ -386,6 +388,8 @@ const std::vector<Expectation>& expectations() {
         {"field", "TARGET \"TEXT\"", "the text field (or text view) of the row showing TARGET holds TEXT", 2, 2, fieldText},
         {"segment", "TARGET \"TITLE\"|none", "the segmented control showing TARGET (a row title or one of its segments) has TITLE chosen", 2, 2, segment},
         {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
+        {"picture", "KEY jpeg|png|gif|original NAME|absent [WxH]", "the domain holds a picture of that format under KEY (original: the library item NAME's own bytes), of that decoded size when given", 2, 4, expectPicture},
+        {"movie", "PATH quicktime|mpeg4|absent", "the device file at PATH is a movie in that container (read from the file) with a readable first frame, or there is none", 2, 2, expectMovie},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

@@ -45,6 +45,8 @@ const std::vector<ScenarioCommand>& touchCommands();
 const std::vector<ScenarioCommand>& drawerCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
+// photo: the photo library and its picker.
+const std::vector<ScenarioCommand>& photoCommands();
 // expect (its kinds are the table in Expectations.h).
 const std::vector<ScenarioCommand>& expectationCommands();
 
