@@ -1,5 +1,6 @@
 #include "sim/scenario/Expectations.h"
 
+#include "sim/scenario/ChromaCommands.h"
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
@@ -345,6 +346,9 @@ const std::vector<Expectation>& expectations() {
         {"field", "TARGET \"TEXT\"", "the text field (or text view) of the row showing TARGET holds TEXT", 2, 2, fieldText},
         {"segment", "TARGET \"TITLE\"|none", "the segmented control showing TARGET (a row title or one of its segments) has TITLE chosen", 2, 2, segment},
         {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
+        {"pasteboard", "\"TEXT\"", "the general pasteboard holds TEXT", 1, 1, expectPasteboard},
+        {"colour", "TARGET RRGGBB[AA] [TOLERANCE]", "the view at TARGET (or the nearest around it with a background) has that background colour, each channel within TOLERANCE 255ths (default 2)", 2, 3, expectColour},
+        {"preview", "\"TITLE\" RRGGBB[AA]|none [TOLERANCE]", "the preview of the colour row showing TITLE has that colour (none: no colour), within TOLERANCE 255ths (default 2)", 2, 3, expectPreview},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

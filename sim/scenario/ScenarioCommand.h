@@ -41,6 +41,8 @@ const std::vector<ScenarioCommand>& setUpCommands();
 const std::vector<ScenarioCommand>& processCommands();
 // tap, drag, reorder, scroll, back, wait.
 const std::vector<ScenarioCommand>& touchCommands();
+// square, hue, alpha (the colour picker's drags), pasteboard.
+const std::vector<ScenarioCommand>& chromaCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
 // expect (its kinds are the table in Expectations.h).
