@@ -67,9 +67,8 @@ void VNTAppearanceCell::initWithStyleReuseIdentifierSpecifier(UITableViewCellSty
     setSelectionStyle(UITableViewCellSelectionStyleNone);
 
     std::vector<Ref<VNTAppearanceOptionView>> cards;
-    const Value* options = nullptr;
-    if (specifier)
-        if (auto property = specifier->propertyForKey("options")) options = property->value();
+    const std::optional<Property> optionsProperty = specifier ? specifier->propertyForKey("options") : std::nullopt;
+    const Value* options = optionsProperty ? optionsProperty->value() : nullptr;
     const auto bundle = specifier ? bundleOf(specifier->target()) : nullptr;
     if (options && options->asDictionary())
         for (const auto& [name, entry] : *options->asDictionary()) {

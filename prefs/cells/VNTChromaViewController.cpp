@@ -72,8 +72,10 @@ void VNTChromaViewController::viewDidLoad() {
     std::string stored;
     const auto key = chroma::stringProperty(m_properties, "key");
     const auto domain = chroma::stringProperty(m_properties, "defaults");
-    if (key && domain)
-        if (const std::string* s = CFPreferencesCopyAppValue(*key, *domain).asString()) stored = *s;
+    if (key && domain) {
+        const Value value = CFPreferencesCopyAppValue(*key, *domain);
+        if (const std::string* s = value.asString()) stored = *s;
+    }
     if (stored.empty()) stored = chroma::stringProperty(m_properties, "default").value_or("");
     Ref<UIColor> opened = chroma::colorFromHexString(stored);
     if (!opened) opened = UIColor::whiteColor();

@@ -14,6 +14,7 @@
 #include "platform/harness/TouchDriver.h"
 #include "platform/ui/UIPasteboard.h"
 #include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITextField.h"
 #include "platform/ui/UIWindow.h"
 
 #include <algorithm>
@@ -76,6 +77,15 @@ void cmdBar(ScenarioSession& s, const Step& step, const char* className, const c
     const double value = fraction(step.words[1]);
     auto bar = pickerControl(s, className, what);
     dragOn(s, bar, CGPointMake(value * bar->bounds().width(), bar->bounds().height() / 2));
+}
+
+// The delete key held down: the field being edited is emptied, as a person clears it before typing anew.
+void cmdClear(ScenarioSession& s, const Step&) {
+    s.requireWindow();
+    auto field = cast<UITextField>(UIResponder::currentFirstResponder());
+    if (!field) throw StepError("no text field is being edited (tap one first)");
+    field->selectAll(nullptr);
+    field->insertText("");
 }
 
 void cmdPasteboard(ScenarioSession& s, const Step& step) {
@@ -168,6 +178,7 @@ const std::vector<ScenarioCommand>& chromaCommands() {
          [](ScenarioSession& s, const Step& st) { cmdBar(s, st, "ChromaHueView", "hue bar"); }},
         {{"alpha", "A", "drag on the colour picker's alpha bar from its indicator to alpha A (a fraction; past 0..1 the finger leaves the bar)"}, 1, 1,
          [](ScenarioSession& s, const Step& st) { cmdBar(s, st, "ChromaAlphaView", "alpha bar"); }},
+        {{"clear", "", "hold the keyboard's delete key: the text field being edited is emptied (tap it first)"}, 0, 0, cmdClear},
         {{"pasteboard", "\"TEXT\"", "put TEXT on the general pasteboard, as copying in another application does"}, 1, 1, cmdPasteboard},
     };
     return kRows;

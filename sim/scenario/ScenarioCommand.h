@@ -41,7 +41,7 @@ const std::vector<ScenarioCommand>& setUpCommands();
 const std::vector<ScenarioCommand>& processCommands();
 // tap, drag, reorder, scroll, back, wait.
 const std::vector<ScenarioCommand>& touchCommands();
-// square, hue, alpha (the colour picker's drags), pasteboard.
+// square, hue, alpha (the colour picker's drags), clear (the delete key), pasteboard.
 const std::vector<ScenarioCommand>& chromaCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
