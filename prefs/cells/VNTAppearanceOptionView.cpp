@@ -16,6 +16,8 @@
 #include "platform/ui/UIStackView.h"
 #include "platform/ui/UITapGestureRecognizer.h"
 
+#include <algorithm>
+
 VT_REGISTER_CLASS(VNTAppearanceOptionView, [](Class c) {
     using platform::runtime::addMethod;
     addMethod<&VNTAppearanceOptionView::handleTap>(c, "handleTap:");
@@ -91,6 +93,13 @@ void VNTAppearanceOptionView::initWithFrameAppearanceOption(CGRect frame, std::s
 void VNTAppearanceOptionView::setPreviewImage(Ref<UIImage> image) {
     m_previewImage = std::move(image);
     m_previewImageView->setImage(m_previewImage);
+    invalidateIntrinsicContentSize();
+}
+
+CGSize VNTAppearanceOptionView::intrinsicContentSize() {
+    const CGSize preview = m_previewImage ? m_previewImage->size() : CGSizeMake(0, 0);
+    const CGSize caption = m_label->intrinsicContentSize();
+    return CGSizeMake(std::max(preview.width, caption.width), preview.height + 5 + caption.height);
 }
 
 void VNTAppearanceOptionView::setEnabled(bool enabled) {

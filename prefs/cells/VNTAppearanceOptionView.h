@@ -49,6 +49,9 @@ public:
     // The generator of the last haptic; null before the first.
     Ref<UIImpactFeedbackGenerator> styleHapticFeedback() const { return m_haptic; }
 
+    // The preview above the caption, 5 points apart: what the row's centred stack gives the card.
+    CGSize intrinsicContentSize() override;
+
     void handleTap(id sender);
     bool shouldRecognizeSimultaneously(Ref<UIGestureRecognizer> a, Ref<UIGestureRecognizer> b) { return true; }
 
