@@ -190,6 +190,8 @@ TEST_F(AppearanceCellTest, PreviewsComeFromThePageBundleAndAMissingOneLeavesTheC
     auto specifier = entry(Value(Value::Dictionary{{"v", option("0", "Vertical", 0)}}));
     m_page = alloc<PSListController>();
     m_page->setBundlePath("/Library/PreferenceBundles/Fixture.bundle");
+    // The page's rows have the page as target, as rows loaded from its plist do.
+    specifier->setTarget(m_page);
     showList(m_page, {specifier});
     auto cell = cast<VNTAppearanceCell>(m_page->table()->cellForRowAtIndexPath(IndexPath{0, 0}));
     ASSERT_TRUE(cell);
@@ -199,7 +201,9 @@ TEST_F(AppearanceCellTest, PreviewsComeFromThePageBundleAndAMissingOneLeavesTheC
 
     m_page = alloc<PSListController>();
     m_page->setBundlePath("/Library/PreferenceBundles/Empty.bundle");
-    showList(m_page, {entry(Value(Value::Dictionary{{"v", option("0", "Vertical", 0)}}))});
+    auto other = entry(Value(Value::Dictionary{{"v", option("0", "Vertical", 0)}}));
+    other->setTarget(m_page);
+    showList(m_page, {other});
     cell = cast<VNTAppearanceCell>(m_page->table()->cellForRowAtIndexPath(IndexPath{0, 0}));
     ASSERT_TRUE(cell);
     EXPECT_FALSE(cell->optionViews()[0]->previewImage());
