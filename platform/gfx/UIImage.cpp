@@ -1,6 +1,7 @@
 #include "platform/gfx/UIImage.h"
 
 #include "platform/core/DeviceRoot.h"
+#include "platform/core/NSBundle.h"
 #include "platform/core/Runtime.h"
 #include "platform/gfx/DisplayScale.h"
 #include "platform/gfx/ImageCodec.h"
@@ -8,6 +9,7 @@
 #include "platform/gfx/SystemSymbols.h"
 
 #include <algorithm>
+#include <cairo.h>
 #include <atomic>
 #include <cmath>
 #include <fstream>
@@ -90,6 +92,41 @@ Ref<UIImage> UIImage::systemImageNamed(std::string_view name) {
     if (!bitmap) return nullptr;
     auto image = imageWithBitmap(std::move(*bitmap), kSymbolScale, "symbol:" + std::string(name));
     image->m_symbol = true;
+    return image;
+}
+
+Ref<UIImage> UIImage::imageNamedInBundleCompatibleWithTraitCollection(std::string_view name,
+                                                                      const Ref<NSBundle>& bundle, const id&) {
+    if (!bundle || name.empty() || name.find('/') != std::string_view::npos || name.find("..") != std::string_view::npos)
+        return nullptr;
+    std::string path = bundle->bundlePath();
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    if (name.find('.') == std::string_view::npos) path += ".png";
+    return imageWithContentsOfFile(path);
+}
+
+Ref<UIImage> UIImage::kitImageNamed(std::string_view name) {
+    if (name != "UITintedCircularButtonCheckmark.png") return nullptr;
+    constexpr double kPoints = 22;
+    const double scale = platform::displayScale();
+    const int pixels = static_cast<int>(std::lround(kPoints * scale));
+    Painter p(pixels, pixels, scale);
+    p.fillEllipse(CGRectMake(0, 0, kPoints, kPoints), PaintColor::black());
+    // The check is cut out of the disc, so a tint colours the disc and the check shows what lies behind it.
+    cairo_t* cr = p.cairo();
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_set_line_width(cr, 2.2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, 6.5, 11.5);
+    cairo_line_to(cr, 9.7, 14.6);
+    cairo_line_to(cr, 15.8, 7.8);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    auto image = imageWithBitmap(p.takeBitmap(), scale, "kit:" + std::string(name));
+    image->m_mode = UIImageRenderingMode::AlwaysTemplate;
     return image;
 }
 

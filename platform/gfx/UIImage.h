@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+class NSBundle;
+
 enum class UIImageRenderingMode : long { Automatic = 0, AlwaysOriginal = 1, AlwaysTemplate = 2 };
 
 class UIImage : public NSObject {
@@ -34,6 +36,15 @@ public:
     // A system symbol of the device ("gear"), drawn from the icon font at 24 points, 3 pixels per point, template
     // by default. Nothing for a name the symbol table does not hold.
     static Ref<UIImage> systemImageNamed(std::string_view name);
+    // The image `name` in the bundle's folder, as the device's asset lookup finds it: a name without extension gets
+    // ".png", and the screen's scale variant is preferred (imageWithContentsOfFile). The trait collection is not
+    // consulted. Nothing for a null bundle, an empty name, a name that leaves the folder ("/" or "..") or no file.
+    static Ref<UIImage> imageNamedInBundleCompatibleWithTraitCollection(std::string_view name,
+                                                                       const Ref<NSBundle>& bundle, const id& traits);
+    // UIKit's own artwork by file name ("_kitImageNamed:"). The stand-in draws the pieces the add-on uses:
+    // "UITintedCircularButtonCheckmark.png", a 22-point disc with a check cut out of it, as a template image.
+    // Nothing for any other name, the empty one included.
+    static Ref<UIImage> kitImageNamed(std::string_view name);
     // An image of the given pixels. `source` is what dumps and tests see as its origin.
     static Ref<UIImage> imageWithBitmap(Bitmap bitmap, CGFloat scale = 1.0, std::string source = {});
 

@@ -1,5 +1,7 @@
 #include "platform/harness/TouchDriver.h"
 
+#include "platform/ui/UIWindow.h"
+
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Runtime.h"
@@ -39,6 +41,7 @@ Ref<UIView> TouchDriver::down(CGPoint point, long fingers) {
     if (!m_window) return nullptr;
     m_window->layoutIfNeeded();
     m_hitView = m_window->hitTest(point);
+    if (auto window = cast<UIWindow>(m_window)) window->touchWillBegin(m_hitView);
     m_viewCancelled = false;
     m_lastPoint = point;
     m_lastMoveTime = Clock::now();

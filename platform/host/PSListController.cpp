@@ -25,6 +25,7 @@
 VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
     using platform::runtime::addMethod;
     addMethod<&PSListController::specifiers>(c, "specifiers");
+    addMethod<&PSListController::bundle>(c, "bundle");
     addMethod<&PSListController::setSpecifiers>(c, "setSpecifiers:");
     addMethod<&PSListController::reloadSpecifiers>(c, "reloadSpecifiers");
     addMethod<&PSListController::reloadSpecifierAtIndexAnimated>(c, "reloadSpecifierAtIndex:animated:");
@@ -118,6 +119,8 @@ std::string PSListController::resourceFolder() const {
     if (!m_bundlePath.empty()) return m_bundlePath;
     return NSBundle::bundleForClass(isa())->bundlePath();
 }
+
+Ref<NSBundle> PSListController::bundle() const { return NSBundle::bundleWithPath(resourceFolder()); }
 
 Ref<NSMutableArray> PSListController::loadSpecifiersFromPlistNameTarget(std::string name, id target) {
     const std::string folder = resourceFolder();

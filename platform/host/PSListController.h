@@ -56,6 +56,7 @@
 #include <vector>
 
 class HBAppearanceSettings;
+class NSBundle;
 class NSMutableArray;
 class NSIndexPath;
 class PSSpecifier;
@@ -92,6 +93,9 @@ public:
     // The folder the page's resources come from: bundlePath(), else that of the class's bundle.
     std::string resourceFolder() const;
     void setBundlePath(std::string path) { m_bundlePath = std::move(path); }
+    // The bundle of resourceFolder(), as rows ask their target for it; published as "bundle" (Ref<NSBundle>()).
+    // Null when the folder names no bundle.
+    Ref<NSBundle> bundle() const;
 
     Ref<PSSpecifier> specifier() const { return m_specifier; }
     // Also titles the page with the row's name when it has no title yet.

@@ -5,6 +5,8 @@
 
 #include "platform/ui/CALayer.h"
 
+class UIImage;
+
 class CAGradientLayer : public CALayer {
     VT_OBJECT(CAGradientLayer, CALayer)
 public:
@@ -19,6 +21,10 @@ public:
     void setStartPoint(CGPoint p) { m_start = p; }
     CGPoint endPoint() const { return m_end; }
     void setEndPoint(CGPoint p) { m_end = p; }
+
+    // The gradient drawn over (0, 0, size) as a new image at the screen's scale, which is what rendering the layer
+    // into an image context gives on the device. Nothing for an empty size.
+    Ref<UIImage> renderedImageOfSize(CGSize size) const;
 
 private:
     std::vector<CGColorRef> m_colors;

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/UIColor.h"
 #include "platform/gfx/UIFont.h"
+#include "platform/ui/UIInputSetHostView.h"
 #include "platform/ui/UILabel.h"
 
 #include <algorithm>
@@ -102,6 +103,7 @@ bool UITextField::becomeFirstResponder() {
         !msgSend<bool, Ref<UITextField>>(d.get(), sel("textFieldShouldBeginEditing:"), self<UITextField>()))
         return false;
     if (!UIControl::becomeFirstResponder()) return false;
+    UIInputSetHostView::showForField(self<UITextField>());
     sendActionsForControlEvents(kEditingDidBegin);
     return true;
 }
@@ -113,6 +115,7 @@ bool UITextField::resignFirstResponder() {
         !msgSend<bool, Ref<UITextField>>(d.get(), sel("textFieldShouldEndEditing:"), self<UITextField>()))
         return false;
     if (!UIControl::resignFirstResponder()) return false;
+    UIInputSetHostView::hideForField(*this);
     sendActionsForControlEvents(kEditingDidEnd);
     return true;
 }

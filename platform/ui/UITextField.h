@@ -1,7 +1,9 @@
 #pragma once
 
-// A one-line text field, minimal: text, placeholder, colours, alignment, first responder, and a selection that
-// "selectAll:" extends over the whole text. Editing by keyboard is not simulated; `insertText` stands in for it.
+// A one-line text field: text, placeholder, colours, alignment, first responder, and a selection that
+// "selectAll:" extends over the whole text. A tap makes it first responder (if its delegate lets it begin); while it
+// is, the window shows the keyboard with the input accessory view above it (UIInputSetHostView.h). The keys are
+// `insertText` and `pressReturn`; a touch elsewhere in the window ends editing.
 //
 // Delegate methods (optional; F = Ref<UITextField>):
 //   "textFieldShouldBeginEditing:"  bool (F)   false keeps the field from becoming first responder

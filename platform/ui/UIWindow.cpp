@@ -1,5 +1,8 @@
 #include "platform/ui/UIWindow.h"
 
+#include "platform/ui/UIInputSetHostView.h"
+#include "platform/ui/UITextField.h"
+
 #include "platform/core/Runtime.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIViewController.h"
@@ -79,4 +82,12 @@ void UIWindow::layoutSubviews() {
                 }
         }
     }
+}
+
+void UIWindow::touchWillBegin(const Ref<UIView>& hitView) {
+    auto field = cast<UITextField>(UIResponder::currentFirstResponder());
+    if (!field || field->window().get() != this) return;
+    if (hitView && hitView->isDescendantOfView(field)) return;
+    if (auto host = UIInputSetHostView::current(); host && hitView && hitView->isDescendantOfView(host)) return;
+    field->resignFirstResponder();
 }

@@ -37,6 +37,9 @@ public:
     // Keeps the root controller's view filling the window and the presented controllers' views at their frames,
     // then sends the controllers "viewWillLayoutSubviews" and "viewDidLayoutSubviews".
     void layoutSubviews() override;
+    // Told by the touch machinery before a touch that begins on `hitView` is delivered: a text field being edited
+    // in this window is asked to end editing unless the touch lands on it, its keyboard or its accessory.
+    void touchWillBegin(const Ref<UIView>& hitView);
 
 private:
     Ref<UIViewController> m_root;

@@ -1,7 +1,7 @@
 #include "sim/scenario/Expectations.h"
 
 #include "sim/scenario/PhotoCommands.h"
-
+#include "sim/scenario/ChromaCommands.h"
 #include "sim/scenario/Records.h"
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
@@ -390,6 +390,9 @@ const std::vector<Expectation>& expectations() {
         {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
         {"picture", "KEY jpeg|png|gif|original NAME|absent [WxH]", "the domain holds a picture of that format under KEY (original: the library item NAME's own bytes), of that decoded size when given", 2, 4, expectPicture},
         {"movie", "PATH quicktime|mpeg4|absent", "the device file at PATH is a movie in that container (read from the file) with a readable first frame, or there is none", 2, 2, expectMovie},
+        {"pasteboard", "\"TEXT\"", "the general pasteboard holds TEXT", 1, 1, expectPasteboard},
+        {"colour", "TARGET RRGGBB[AA] [TOLERANCE]", "the view at TARGET (or the nearest around it with a background) has that background colour, each channel within TOLERANCE 255ths (default 2)", 2, 3, expectColour},
+        {"preview", "\"TITLE\" RRGGBB[AA]|none [TOLERANCE]", "the preview of the colour row showing TITLE has that colour (none: no colour), within TOLERANCE 255ths (default 2)", 2, 3, expectPreview},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

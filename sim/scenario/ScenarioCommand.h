@@ -43,6 +43,8 @@ const std::vector<ScenarioCommand>& processCommands();
 const std::vector<ScenarioCommand>& touchCommands();
 // drag-drawer, flick-drawer, cancel-drawer-drag, tap-drawer, segment, spawn-fails.
 const std::vector<ScenarioCommand>& drawerCommands();
+// square, hue, alpha (the colour picker's drags), clear (the delete key), pasteboard.
+const std::vector<ScenarioCommand>& chromaCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
 // photo: the photo library and its picker.

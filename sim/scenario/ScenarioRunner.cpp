@@ -16,8 +16,7 @@ const std::vector<const ScenarioCommand*>& allCommands() {
     static const std::vector<const ScenarioCommand*> kAll = [] {
         std::vector<const ScenarioCommand*> all;
         for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &drawerCommands(),
-                                  &photoCommands(),
-                                  &outputCommands(), &expectationCommands()})
+                                  &photoCommands(), &chromaCommands(), &outputCommands(), &expectationCommands()})
             for (const auto& c : *group) all.push_back(&c);
         return all;
     }();

@@ -254,7 +254,7 @@ TEST_F(ScenarioRunnerTest, FailedExpectationsSayWhatWasExpectedAndFound) {
     EXPECT_EQ(play("expect page Detail"), kExitExpectationFailed);
     EXPECT_NE(errors.find("actual:   \"Home\""), std::string::npos) << errors;
     EXPECT_EQ(play("expect page"), kExitStepError);
-    EXPECT_EQ(play("expect colour red"), kExitStepError);
+    EXPECT_EQ(play("expect flavour red"), kExitStepError);
 }
 
 TEST_F(ScenarioRunnerTest, BackPopsThePageTheTapPushed) {
@@ -534,6 +534,11 @@ TEST_F(ScenarioRunnerTest, EveryExpectationKindHoldsAndFailsOnItsOwnRecord) {
         {"expect startup refusedHooks 3", kExitExpectationFailed},
         {"expect no-url now", kExitStepError},
         {"expect startup", kExitStepError},
+        {"pasteboard \"#A1B2C3\"\nexpect pasteboard \"#A1B2C3\"", 0},
+        {"expect pasteboard \"#A1B2C4\"", kExitExpectationFailed},
+        {"expect colour Buzz 12345", kExitStepError},
+        {"expect colour Buzz FFFFFF 300", kExitStepError},
+        {"expect preview Buzz FFFFFF", kExitStepError},
     };
     for (const auto& c : cases) {
         clearRecords();
@@ -541,7 +546,7 @@ TEST_F(ScenarioRunnerTest, EveryExpectationKindHoldsAndFailsOnItsOwnRecord) {
         EXPECT_EQ(play(c.steps), c.status) << c.steps << "\n" << errors;
     }
     // The unknown kind is answered with the table's names.
-    EXPECT_EQ(play("expect colour red"), kExitStepError);
+    EXPECT_EQ(play("expect flavour red"), kExitStepError);
     for (const char* kind : {"no-url", "status-bar", "airplane-requests", "hook", "startup"})
         EXPECT_NE(errors.find(kind), std::string::npos) << kind << ": " << errors;
     EXPECT_EQ(play("tap Buzz\nexpect no-url"), kExitExpectationFailed);

@@ -76,6 +76,8 @@ TEST_F(PaneLists, EveryRowWritesItsKeyWithItsTypeAndPostsItsNotification) {
         {"tweaksSectionString", Value::Type::String},      {"stockAppsString", Value::Type::String},
         {"thirdPartyAppsString", Value::Type::String},     {"vantileFlowDirection", Value::Type::Integer},
         {"profileNameString", Value::Type::String},
+        {"vantileCellsChroma", Value::Type::String},       {"vantileCellsFontChroma", Value::Type::String},
+        {"vantileStatusONChroma", Value::Type::String},    {"vantileStatusOFFChroma", Value::Type::String},
     };
     std::map<std::string, int> seen;
     for (const auto& page : kPages) {
@@ -111,6 +113,16 @@ TEST_F(PaneLists, EveryRowWritesItsKeyWithItsTypeAndPostsItsNotification) {
                 value = values.back();
                 break;
             }
+            // The colour rows store the picker's eight digits; the appearance row its option, as an integer here.
+            case PSSpecifier::PSButtonCell:
+                ASSERT_EQ(row->stringProperty("cellClass"), std::string("VNTChromaCell"));
+                value = Value("11223344");
+                break;
+            case PSSpecifier::PSStaticTextCell:
+                ASSERT_EQ(row->stringProperty("cellClass"), std::string("VNTAppearanceCell"));
+                ASSERT_TRUE(row->boolProperty("isNumeric")) << "the option is stored as the integer the grid reads";
+                value = Value(1);
+                break;
             default: FAIL() << "row of cell type " << row->cellType() << " cannot edit " << *key;
             }
             platform::clearNotificationRecords();
