@@ -26,6 +26,7 @@
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UISwitch.h"
+#include "platform/ui/UITableView.h"
 #include "platform/ui/UIVisualEffectView.h"
 #include "prefs/drawer/VNTTheme.h"
 #include "prefs/pane/PageTitles.h"
@@ -41,6 +42,8 @@ VT_REGISTER_CLASS(VNTPrimraryController, [](Class c) {
     addMethod<&VNTPrimraryController::closeUserGuide>(c, "closeUserGuide");
     addMethod<&VNTPrimraryController::setEnableSwitchState>(c, "setEnableSwitchState");
     addMethod<&VNTPrimraryController::isFirstTime>(c, "isFirstTime");
+    addMethod<&VNTPrimraryController::updateBanner>(c, "updateBanner");
+    addMethod<&VNTPrimraryController::scrollViewDidScroll>(c, "scrollViewDidScroll:");
 })
 
 using platform::msgSend;
@@ -199,13 +202,15 @@ void VNTPrimraryController::viewDidLoad() {
     m_greetingLabel->setText(platform::stringWithFormat(greetingFormatForHour(currentHour()),
                                                         name ? *name : std::string(kDefaultProfileName)));
 
-    // No banner sits above the list, so the table keeps its resting offset.
+    setupBanner();
     vnt::turnOffLargeTitles(*this);
     m_iconImage->setImage(vnt::themedImage(g_themeFlags.current(), "Icons", "prefs-icon.png"));
 }
 
 void VNTPrimraryController::viewWillAppear(bool animated) {
+    const CGPoint offset = table() ? table()->contentOffset() : CGPoint{};
     super::viewWillAppear(animated);
+    keepListUnderBanner(offset);
     msgSend(this, sel("setEnableSwitchState"));
     msgSend(this, sel("isFirstTime"));
 }

@@ -11,6 +11,8 @@
 //   "toggleState"                void ()
 //   "closeUserGuide"             void ()
 //   "setEnableSwitchState", "isFirstTime"   void ()
+//   "updateBanner"               void ()
+//   "scrollViewDidScroll:"       void (Ref<UIScrollView>)   the page's table reports every scroll
 //
 // Process-wide objects of this file (one per process, replaced by a later controller or appearance): the
 // preferences object with the theme flags and the profile name bound, the most recent light-impact generator, and
@@ -25,7 +27,9 @@ class OBWelcomeController;
 class UIImageView;
 class UIImpactFeedbackGenerator;
 class UILabel;
+class UIScrollView;
 class UISwitch;
+class VNTBannerView;
 
 class VNTPrimraryController : public PSListController {
     VT_OBJECT(VNTPrimraryController, PSListController)
@@ -57,6 +61,12 @@ public:
     // Light impact, then dismisses the guide.
     void closeUserGuide();
 
+    // Banner geometry, list insets and the title icon's fade for the table's current offset (rest at -370).
+    void updateBanner();
+    // updateBanner, then the greeting fades out once the list is scrolled above -80 and back in below.
+    void scrollViewDidScroll(Ref<UIScrollView> scrollView);
+    Ref<VNTBannerView> bannerView() const { return m_bannerView; }
+
     Ref<UISwitch> enableSwitch() const { return m_enableSwitch; }
     Ref<UILabel> greetingLabel() const { return m_greetingLabel; }
     Ref<UIImageView> iconImage() const { return m_iconImage; }
@@ -74,4 +84,10 @@ private:
     Ref<UISwitch> m_enableSwitch;
     Ref<UILabel> m_greetingLabel;
     Ref<UIImageView> m_iconImage;
+    Ref<VNTBannerView> m_bannerView;
+
+    // The banner above the list and the list's first position under it (in PrimraryBanner.cpp).
+    void setupBanner();
+    // The host's own inset pass at each appearance knows nothing of the banner; the list is put back under it.
+    void keepListUnderBanner(CGPoint offsetBefore);
 };

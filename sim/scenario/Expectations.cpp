@@ -4,6 +4,7 @@
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
 #include "sim/scenario/ScenarioSession.h"
+#include "sim/scenario/WheelCommands.h"
 #include "sim/scenario/ScenarioValues.h"
 #include "sim/scenario/StartupReport.h"
 #include "sim/scenario/ViewFinder.h"
@@ -345,6 +346,7 @@ const std::vector<Expectation>& expectations() {
         {"field", "TARGET \"TEXT\"", "the text field (or text view) of the row showing TARGET holds TEXT", 2, 2, fieldText},
         {"segment", "TARGET \"TITLE\"|none", "the segmented control showing TARGET (a row title or one of its segments) has TITLE chosen", 2, 2, segment},
         {"tint", "TARGET RRGGBB|default", "the view showing TARGET (bar: the navigation bar) draws its tinted parts in that colour (default: nobody set one)", 2, 2, tint},
+        {"wheel", "COLUMN \"TITLE\"", "column COLUMN of the front-most wheel picker shows TITLE in its band", 2, 2, expectWheel},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

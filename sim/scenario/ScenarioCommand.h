@@ -43,6 +43,8 @@ const std::vector<ScenarioCommand>& processCommands();
 const std::vector<ScenarioCommand>& touchCommands();
 // screenshot, dump.
 const std::vector<ScenarioCommand>& outputCommands();
+// spin, flick, pick (the wheels of a picker); pull, lift (a held finger on a list).
+const std::vector<ScenarioCommand>& wheelCommands();
 // expect (its kinds are the table in Expectations.h).
 const std::vector<ScenarioCommand>& expectationCommands();
 

@@ -14,8 +14,8 @@ namespace {
 const std::vector<const ScenarioCommand*>& allCommands() {
     static const std::vector<const ScenarioCommand*> kAll = [] {
         std::vector<const ScenarioCommand*> all;
-        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &outputCommands(),
-                                  &expectationCommands()})
+        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &wheelCommands(),
+                                  &outputCommands(), &expectationCommands()})
             for (const auto& c : *group) all.push_back(&c);
         return all;
     }();
