@@ -43,10 +43,7 @@ void VNTPrimraryController::setupBanner() {
 void VNTPrimraryController::keepListUnderBanner(CGPoint offsetBefore) {
     auto table = pageTable(this);
     if (!m_bannerView || !table) return;
-    const CGFloat height = m_bannerView->contentHeightForWidth(view()->bounds().width());
-    if (table->contentInset().top == height) return;
-    table->setContentInset(UIEdgeInsetsMake(height, 0, 0, 0));
-    table->setContentOffset(offsetBefore);
+    if (table->contentOffset() != offsetBefore) table->setContentOffset(offsetBefore);
     msgSend<void>(this, sel("updateBanner"));
 }
 

@@ -4,6 +4,7 @@
 #include "platform/core/HBPreferences.h"
 #include "platform/core/NSCalendar.h"
 #include "platform/core/NSDate.h"
+#include "platform/core/NSDateComponents.h"
 #include "platform/core/NSDateFormatter.h"
 #include "platform/core/NSLocale.h"
 #include "platform/core/Runtime.h"
