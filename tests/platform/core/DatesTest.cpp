@@ -39,7 +39,7 @@ protected:
     static std::string icuFormat(const std::string& pattern, const char* locale, double seconds) {
         UErrorCode status = U_ZERO_ERROR;
         icu::SimpleDateFormat format(icu::UnicodeString::fromUTF8(pattern), icu::Locale(locale), status);
-        format.adoptTimeZone(icu::TimeZone::createTimeZone("UTC"));
+        format.adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8("UTC")));
         icu::UnicodeString out;
         format.format(seconds * 1000, out);
         std::string text;
@@ -51,7 +51,7 @@ protected:
         std::unique_ptr<icu::DateTimePatternGenerator> generator(
             icu::DateTimePatternGenerator::createInstance(icu::Locale(locale), status));
         std::string text;
-        generator->getBestPattern(icu::UnicodeString(skeleton), status).toUTF8String(text);
+        generator->getBestPattern(icu::UnicodeString::fromUTF8(skeleton), status).toUTF8String(text);
         return text;
     }
 };

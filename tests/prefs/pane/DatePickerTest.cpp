@@ -164,8 +164,8 @@ TEST_F(DatePicker, EndlessWheelsSitNearTheMiddleAndShowTheirTitles) {
 }
 
 TEST_F(DatePicker, LeapYearsAndTheDaysOfFebruary) {
-    for (const auto& [year, leap] : {std::pair{1900L, false}, {2000L, true}, {2004L, true}, {2100L, false}, {2023L, false}})
-        EXPECT_EQ(ZRVCDatePicker::isLeapYear(year), leap) << year;
+    const std::pair<long, bool> leapYears[] = {{1900, false}, {2000, true}, {2004, true}, {2100, false}, {2023, false}};
+    for (const auto& [year, leap] : leapYears) EXPECT_EQ(ZRVCDatePicker::isLeapYear(year), leap) << year;
 
     struct Case {
         const char* dateTemplate;
