@@ -7,6 +7,7 @@
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIScrollView.h"
+#include "platform/ui/UITableView.h"
 #include "platform/ui/CALayer.h"
 #include "prefs/pane/VNTBannerView.h"
 
@@ -43,8 +44,16 @@ void VNTPrimraryController::setupBanner() {
 void VNTPrimraryController::keepListUnderBanner(CGPoint offsetBefore) {
     auto table = pageTable(this);
     if (!m_bannerView || !table) return;
+    const CGFloat height = m_bannerView->contentHeightForWidth(view()->bounds().width());
+    if (table->contentInset().top != height) table->setContentInset(UIEdgeInsetsMake(height, 0, 0, 0));
+    // Putting the offset back reports a scroll, which lays the banner out again.
     if (table->contentOffset() != offsetBefore) table->setContentOffset(offsetBefore);
-    msgSend<void>(this, sel("updateBanner"));
+}
+
+void VNTPrimraryController::viewDidLayoutSubviews() {
+    const CGPoint offset = table() ? table()->contentOffset() : CGPoint{};
+    super::viewDidLayoutSubviews();
+    keepListUnderBanner(offset);
 }
 
 void VNTPrimraryController::updateBanner() {

@@ -16,6 +16,8 @@
 #include "prefs/drawer/VNTTheme.h"
 #include "prefs/pane/ZRVCDatePicker.h"
 
+#include <algorithm>
+
 VT_REGISTER_CLASS(VNTDatePickerController, [](Class c) {
     using platform::runtime::addMethod;
     addMethod<&VNTDatePickerController::datePickerDidSelectDate>(c, "datePicker:didSelectDate:");
@@ -115,7 +117,9 @@ void VNTDatePickerController::setupPicker() {
     m_closeButton->setBackgroundColor(UIColor::clearColor());
     m_closeButton->addTargetActionForControlEvents(self(), sel("dismissVC"), UIControlEventTouchUpInside);
     m_baseView->addSubview(m_closeButton);
-    activate(m_closeButton->widthAnchor().constraintEqualToConstant(60));
+    // 60 points holds "Cancel" in the phone's system font; a wider font gets the width its title needs.
+    activate(m_closeButton->widthAnchor().constraintEqualToConstant(
+        std::max<CGFloat>(60, m_closeButton->intrinsicContentSize().width)));
     activate(m_closeButton->heightAnchor().constraintEqualToConstant(30));
     activate(m_closeButton->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
     activate(m_closeButton->bottomAnchor().constraintEqualToAnchorConstant(m_baseView->bottomAnchor(), -15));

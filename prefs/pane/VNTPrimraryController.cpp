@@ -210,6 +210,7 @@ void VNTPrimraryController::viewDidLoad() {
 void VNTPrimraryController::viewWillAppear(bool animated) {
     const CGPoint offset = table() ? table()->contentOffset() : CGPoint{};
     super::viewWillAppear(animated);
+    // The host's inset pass knows nothing of the banner; the list is put back under it.
     keepListUnderBanner(offset);
     msgSend(this, sel("setEnableSwitchState"));
     msgSend(this, sel("isFirstTime"));

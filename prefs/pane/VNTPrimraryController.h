@@ -43,6 +43,8 @@ public:
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    // The host's inset pass at each appearance and layout knows nothing of the banner; the list is kept under it.
+    void viewDidLayoutSubviews() override;
 
     // Sets the switch from the stored `toggleVantile`: off without a file or without the key, on for YES, off for
     // NO, untouched for anything else.
@@ -88,6 +90,5 @@ private:
 
     // The banner above the list and the list's first position under it (in PrimraryBanner.cpp).
     void setupBanner();
-    // The host's own inset pass at each appearance knows nothing of the banner; the list is put back under it.
     void keepListUnderBanner(CGPoint offsetBefore);
 };

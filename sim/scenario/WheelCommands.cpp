@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace sim::scenario {
 
@@ -141,16 +142,39 @@ void cmdPull(ScenarioSession& s, const Step& step) {
     if (!dy || !std::isfinite(*dy) || std::abs(*dy) > 2000)
         throw StepError("wants a number of points up to 2000, not " + inQuotes(step.words[1]));
     auto window = s.requireWindow();
+    // The list is the outermost scrolling view in front: a grid or a wheel inside a row scrolls on its own.
     Ref<UIScrollView> scroller;
     auto views = visibleViews(window);
-    for (auto it = views.rbegin(); it != views.rend() && !scroller; ++it)
-        if (auto v = cast<UIScrollView>(it->view); v && v->isScrollEnabled()) scroller = v;
+    for (auto it = views.rbegin(); it != views.rend() && !scroller; ++it) {
+        auto v = cast<UIScrollView>(it->view);
+        if (!v || !v->isScrollEnabled()) continue;
+        bool nested = false;
+        for (auto up = v->superview(); up && !nested; up = up->superview()) nested = cast<UIScrollView>(up) != nullptr;
+        if (!nested) scroller = v;
+    }
     if (!scroller) throw StepError("nothing on screen scrolls");
     if (heldFinger() && heldFinger()->isTouching()) heldFinger()->up();
     const CGRect shown = scroller->convertRectToView(scroller->bounds(), window);
     const CGFloat x = shown.midX();
-    // Start where the stroke stays on the list: low on it for a pull down, high for a push up.
-    const CGFloat from = *dy >= 0 ? shown.minY() + shown.height() * 0.3 : shown.maxY() - shown.height() * 0.2;
+    // The finger goes down on a part of the list that no inner scrolling view or control takes: the first such
+    // point from the bottom up for a pull down, from the top down for a push up, leaving room for the stroke.
+    auto ownsTouchAt = [&](CGFloat y) {
+        auto hit = window->hitTest(CGPointMake(x, y));
+        Ref<UIScrollView> nearest;
+        for (auto v = hit; v && !nearest; v = v->superview()) nearest = cast<UIScrollView>(v);
+        return nearest == scroller;
+    };
+    const CGFloat room = static_cast<CGFloat>(std::abs(*dy)) + UIScrollView::kPanThreshold + 4;
+    std::optional<CGFloat> start;
+    if (*dy >= 0) {
+        for (CGFloat y = shown.maxY() - room; y >= shown.minY() && !start; y -= 8)
+            if (ownsTouchAt(y)) start = y;
+    } else {
+        for (CGFloat y = shown.minY() + room; y <= shown.maxY() && !start; y += 8)
+            if (ownsTouchAt(y)) start = y;
+    }
+    if (!start) throw StepError("the list on screen has no free place to hold for a stroke of " + step.words[1] + " points");
+    const CGFloat from = *start;
     heldFinger() = std::make_unique<platform::TouchDriver>(window);
     heldFinger()->down(CGPointMake(x, from));
     // Past the pan threshold first, so the whole distance moves the list.

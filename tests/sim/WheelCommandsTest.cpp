@@ -30,7 +30,7 @@ protected:
 
 TEST_F(WheelCommands, BadInputIsRefusedWithWhatWasWrong) {
     const std::string pane = "pref toggleVantile bool no\nlaunch settings\nwait 1s\n";
-    const std::string card = pane + "scroll 2000\ntap \"Vantile\"\nwait 1s\ntap \"Profile\"\nwait 1s\n"
+    const std::string card = pane + "scroll 2000\ntap \"Vantile\"\nwait 1s\ntap profile.png\nwait 1s\n"
                                     "tap \"Birthday Date\"\nwait 1s\n";
     struct Case {
         std::string text;

@@ -175,7 +175,7 @@ TEST_F(Dates, BestPatternsForTemplatesAreTheLocales) {
         {"en-GB", "dMMM", "d MMM"},
         {"de", "dMMM", "d. MMM"},
         {"ja", "dMMM", "M月d日"},       // month before day, another script
-        {"en", "j", "h a"},            // twelve hours
+        {"en", "j", "h\u202Fa"},      // twelve hours (a narrow no-break space before the period)
         {"en-GB", "j", "HH"},          // twenty-four
         {"de", "jmm", "HH:mm"},
     };

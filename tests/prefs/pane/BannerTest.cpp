@@ -134,7 +134,7 @@ TEST_F(Banner, EventsByDateWithHolidaysOverTheBirthday) {
 }
 
 TEST_F(Banner, BadStoredBirthdaysNeverMatchAndABadPictureLeavesAnEmptyFrame) {
-    const Value bad[] = {Value(), Value(""), Value(5), Value("31Feb"), Value("5 Mar"), Value(Value::Array{Value("5Mar")})};
+    const Value bad[] = {Value(), Value(""), Value(5), Value("31Feb"), Value("Mar5"), Value(Value::Array{Value("5Mar")})};
     const auto today = NSDate::dateWithTimeIntervalSince1970(day2024(3, 5));
     for (const auto& value : bad) EXPECT_FALSE(VNTBannerView::isBirthday(value, today));
     EXPECT_FALSE(VNTBannerView::isBirthday(Value("5Mar"), nullptr));

@@ -14,6 +14,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/harness/TouchDriver.h"
 #include "platform/host/PSSpecifier.h"
+#include "platform/ui/CALayer.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationController.h"
