@@ -30,7 +30,9 @@ Ref<UIViewController> viewControllerForAncestorImp(NSObject* self, SEL) {
 
 VT_REGISTER_CLASS(UIView, [](Class c) {
     using namespace platform::runtime;
-    class_addMethod(c, sel("_viewControllerForAncestor"), &viewControllerForAncestorImp, "@@:");
+    // Published as the platform's own method, not added at run time, so it is no entry of the hook log.
+    setMethod(c, selector("_viewControllerForAncestor"), reinterpret_cast<AnyImp>(&viewControllerForAncestorImp),
+              signatureOf<Ref<UIViewController>>());
     addMethod<&UIView::initWithFrame>(c, "initWithFrame:");
     addMethod<&UIView::setFrame>(c, "setFrame:");
     addMethod<&UIView::layoutSubviews>(c, "layoutSubviews");
