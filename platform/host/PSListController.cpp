@@ -50,6 +50,10 @@ VT_REGISTER_CLASS_IN(PSListController, "Preferences", [](Class c) {
     platform::runtime::addIvar(
         c, "_specifiers", [](NSObject* o) -> id { return static_cast<PSListController*>(o)->m_specifiers; },
         [](NSObject* o, id v) { static_cast<PSListController*>(o)->m_specifiers = cast<NSMutableArray>(v); });
+    // The page's table, as pages that lay views beside it reach it by key.
+    platform::runtime::addIvar(
+        c, "_table", [](NSObject* o) -> id { return static_cast<PSListController*>(o)->m_table; },
+        [](NSObject* o, id v) { static_cast<PSListController*>(o)->m_table = cast<UITableView>(v); });
 })
 
 using platform::msgSend;

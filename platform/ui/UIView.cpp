@@ -10,6 +10,8 @@
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIStackView.h"
 #include "platform/ui/UITraitCollection.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIViewControllerForAncestor.h"
 
 #include <algorithm>
 #include <atomic>
@@ -18,8 +20,19 @@
 #include <sstream>
 #include <unordered_set>
 
+namespace {
+
+Ref<UIViewController> viewControllerForAncestorImp(NSObject* self, SEL) {
+    return platform::viewControllerForAncestor(self->self<UIView>());
+}
+
+}  // namespace
+
 VT_REGISTER_CLASS(UIView, [](Class c) {
     using namespace platform::runtime;
+    // Published as the platform's own method, not added at run time, so it is no entry of the hook log.
+    setMethod(c, selector("_viewControllerForAncestor"), reinterpret_cast<AnyImp>(&viewControllerForAncestorImp),
+              signatureOf<Ref<UIViewController>>());
     addMethod<&UIView::initWithFrame>(c, "initWithFrame:");
     addMethod<&UIView::setFrame>(c, "setFrame:");
     addMethod<&UIView::layoutSubviews>(c, "layoutSubviews");

@@ -26,6 +26,7 @@
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UINavigationItem.h"
 #include "platform/ui/UISwitch.h"
+#include "platform/ui/UITableView.h"
 #include "platform/ui/UIVisualEffectView.h"
 #include "prefs/drawer/VNTTheme.h"
 #include "prefs/pane/PageTitles.h"
@@ -45,6 +46,8 @@ VT_REGISTER_CLASS(VNTPrimraryController, [](Class c) {
     addMethod<&VNTPrimraryController::drawerSegmentControl>(c, "drawerSegmentControl:");
     addMethod<&VNTPrimraryController::launchTwitterHandler>(c, "launchTwitterHandler:");
     addMethod<&VNTPrimraryController::openChangelogController>(c, "openChangelogController:");
+    addMethod<&VNTPrimraryController::updateBanner>(c, "updateBanner");
+    addMethod<&VNTPrimraryController::scrollViewDidScroll>(c, "scrollViewDidScroll:");
 })
 
 using platform::msgSend;
@@ -204,13 +207,16 @@ void VNTPrimraryController::viewDidLoad() {
     m_greetingLabel->setText(platform::stringWithFormat(greetingFormatForHour(currentHour()),
                                                         name ? *name : std::string(kDefaultProfileName)));
 
-    // No banner sits above the list, so the table keeps its resting offset.
+    setupBanner();
     vnt::turnOffLargeTitles(*this);
     m_iconImage->setImage(vnt::themedImage(g_themeFlags.current(), "Icons", "prefs-icon.png"));
 }
 
 void VNTPrimraryController::viewWillAppear(bool animated) {
+    const CGPoint offset = table() ? table()->contentOffset() : CGPoint{};
     super::viewWillAppear(animated);
+    // The host's inset pass knows nothing of the banner; the list is put back under it.
+    keepListUnderBanner(offset);
     msgSend(this, sel("setEnableSwitchState"));
     msgSend(this, sel("setupDrawer"));
     msgSend(this, sel("isFirstTime"));

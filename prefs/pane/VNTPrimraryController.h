@@ -15,6 +15,8 @@
 //   "setupDrawer"                void ()
 //   "drawerSegmentControl:"      void (id sender)   sender the drawer's segmented control
 //   "launchTwitterHandler:"      void (id sender)
+//   "updateBanner"               void ()
+//   "scrollViewDidScroll:"       void (Ref<UIScrollView>)   the page's table reports every scroll
 //
 // Process-wide objects of this file (one per process, replaced by a later controller or appearance): the
 // preferences object with the theme flags and the profile name bound, the most recent light-impact generator, and
@@ -29,10 +31,12 @@ class OBWelcomeController;
 class UIImageView;
 class UIImpactFeedbackGenerator;
 class UILabel;
+class UIScrollView;
 class UISwitch;
 class UISegmentedControl;
 class VNTDrawerView;
 class VNTChangelogViewController;
+class VNTBannerView;
 
 class VNTPrimraryController : public PSListController {
     VT_OBJECT(VNTPrimraryController, PSListController)
@@ -65,6 +69,8 @@ public:
     static Ref<UIView> socialsTableView();
     static Ref<UIView> settingsTableView();
     static Ref<UIView> themeView();
+    // The host's inset pass at each appearance and layout knows nothing of the banner; the list is kept under it.
+    void viewDidLayoutSubviews() override;
 
     // Sets the switch from the stored `toggleVantile`: off without a file or without the key, on for YES, off for
     // NO, untouched for anything else.
@@ -85,6 +91,12 @@ public:
     // Presents a new changelog card, animated, and keeps it as the one shown.
     void openChangelogController(id sender);
 
+    // Banner geometry, list insets and the title icon's fade for the table's current offset (rest at -370).
+    void updateBanner();
+    // updateBanner, then the greeting fades out once the list is scrolled above -80 and back in below.
+    void scrollViewDidScroll(Ref<UIScrollView> scrollView);
+    Ref<VNTBannerView> bannerView() const { return m_bannerView; }
+
     Ref<UISwitch> enableSwitch() const { return m_enableSwitch; }
     Ref<UILabel> greetingLabel() const { return m_greetingLabel; }
     Ref<UIImageView> iconImage() const { return m_iconImage; }
@@ -103,4 +115,9 @@ private:
     Ref<UISwitch> m_enableSwitch;
     Ref<UILabel> m_greetingLabel;
     Ref<UIImageView> m_iconImage;
+    Ref<VNTBannerView> m_bannerView;
+
+    // The banner above the list and the list's first position under it (in PrimraryBanner.cpp).
+    void setupBanner();
+    void keepListUnderBanner(CGPoint offsetBefore);
 };

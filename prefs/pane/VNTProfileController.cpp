@@ -7,6 +7,7 @@
 #include "platform/gfx/UIImage.h"
 #include "prefs/drawer/VNTTheme.h"
 #include "prefs/pane/PageTitles.h"
+#include "prefs/pane/VNTDatePickerController.h"
 
 VT_REGISTER_CLASS(VNTProfileController, [](Class c) {
     platform::runtime::addMethod<&VNTProfileController::displayBirthdayDatePicker>(c, "displayBirthdayDatePicker");
@@ -17,6 +18,7 @@ namespace {
 // Declared before the object that binds them, so they outlive it.
 vnt::ThemeFlags g_profileThemeFlags;
 Ref<HBPreferences> g_profilePreferences;
+Ref<VNTDatePickerController> g_datePickerController;
 
 }  // namespace
 
@@ -36,4 +38,13 @@ void VNTProfileController::viewDidLoad() {
         vnt::setTitleImage(*this, vnt::themedImage(theme, "Profile", "profile-icon.png"));
 }
 
-void VNTProfileController::displayBirthdayDatePicker() {}
+void VNTProfileController::displayBirthdayDatePicker() {
+    g_datePickerController = alloc<VNTDatePickerController>();
+    g_datePickerController->init();
+    g_datePickerController->setModalPresentationStyle(UIModalPresentationFullScreen);
+    // Over the current context, so that the page stays visible around the card.
+    g_datePickerController->setModalPresentationStyle(UIModalPresentationOverCurrentContext);
+    presentViewControllerAnimatedCompletion(g_datePickerController, true);
+}
+
+Ref<VNTDatePickerController> VNTProfileController::datePickerController() { return g_datePickerController; }

@@ -7,11 +7,15 @@
 
 #include "platform/host/HBRootListController.h"
 
+class VNTDatePickerController;
+
 class VNTProfileController : public HBRootListController {
     VT_OBJECT(VNTProfileController, HBRootListController)
 public:
     Ref<NSMutableArray> specifiers() override;
     void viewDidLoad() override;
-    // The birthday row's action. The birthday card is not part of the pane yet, so it presents nothing.
+    // The birthday row's action: presents a fresh birthday card over the page.
     void displayBirthdayDatePicker();
+    // The card presented most recently; null before the first.
+    static Ref<VNTDatePickerController> datePickerController();
 };

@@ -4,6 +4,8 @@
 #include "platform/core/DeviceRoot.h"
 #include "platform/core/DictionaryFile.h"
 #include "platform/core/NSBundle.h"
+#include "platform/core/NSLocale.h"
+#include "platform/core/NSNotificationCenter.h"
 #include "platform/core/NSTimeZone.h"
 #include "platform/core/NSURL.h"
 #include "platform/core/RunLoop.h"
@@ -179,7 +181,13 @@ bool SimulatedDevice::setProfile(std::string_view name) {
     return true;
 }
 
-void SimulatedDevice::setLanguage(std::string code) { m_language = std::move(code); }
+void SimulatedDevice::setLanguage(std::string code) {
+    m_language = std::move(code);
+    // A person changing the language in Settings: the running process sees the new locale at once and hears of it.
+    if (!m_running) return;
+    platform::setPreferredLanguages({m_language});
+    platform::currentLocaleDidChange();
+}
 
 bool SimulatedDevice::setSystemVersion(NSOperatingSystemVersion version) {
     if (m_running) return false;
@@ -187,7 +195,12 @@ bool SimulatedDevice::setSystemVersion(NSOperatingSystemVersion version) {
     return true;
 }
 
-bool SimulatedDevice::setTimeZone(std::string_view name) { return NSTimeZone::setLocalTimeZoneName(name); }
+bool SimulatedDevice::setTimeZone(std::string_view name) {
+    if (!NSTimeZone::setLocalTimeZoneName(name)) return false;
+    if (m_running)
+        NSNotificationCenter::defaultCenter()->postNotificationNameObject("NSSystemTimeZoneDidChangeNotification", nullptr);
+    return true;
+}
 
 void SimulatedDevice::setDate(double secondsSince1970) { platform::Clock::setNow(secondsSince1970); }
 

@@ -6,6 +6,7 @@
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
 #include "sim/scenario/ScenarioSession.h"
+#include "sim/scenario/WheelCommands.h"
 #include "sim/scenario/ScenarioValues.h"
 #include "sim/scenario/StartupReport.h"
 #include "sim/scenario/ViewFinder.h"
@@ -393,6 +394,7 @@ const std::vector<Expectation>& expectations() {
         {"pasteboard", "\"TEXT\"", "the general pasteboard holds TEXT", 1, 1, expectPasteboard},
         {"colour", "TARGET RRGGBB[AA] [TOLERANCE]", "the view at TARGET (or the nearest around it with a background) has that background colour, each channel within TOLERANCE 255ths (default 2)", 2, 3, expectColour},
         {"preview", "\"TITLE\" RRGGBB[AA]|none [TOLERANCE]", "the preview of the colour row showing TITLE has that colour (none: no colour), within TOLERANCE 255ths (default 2)", 2, 3, expectPreview},
+        {"wheel", "COLUMN \"TITLE\"", "column COLUMN of the front-most wheel picker shows TITLE in its band", 2, 2, expectWheel},
         {"startup", "KEY JSON|absent", "that key of the running process's start-up report (dump startup) equals JSON", 2, kRest, startup},
     };
     return kRows;

@@ -49,6 +49,8 @@ const std::vector<ScenarioCommand>& chromaCommands();
 const std::vector<ScenarioCommand>& outputCommands();
 // photo: the photo library and its picker.
 const std::vector<ScenarioCommand>& photoCommands();
+// spin, flick, pick (the wheels of a picker); pull, lift (a held finger on a list).
+const std::vector<ScenarioCommand>& wheelCommands();
 // expect (its kinds are the table in Expectations.h).
 const std::vector<ScenarioCommand>& expectationCommands();
 

@@ -15,8 +15,9 @@ namespace {
 const std::vector<const ScenarioCommand*>& allCommands() {
     static const std::vector<const ScenarioCommand*> kAll = [] {
         std::vector<const ScenarioCommand*> all;
-        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &drawerCommands(),
-                                  &photoCommands(), &chromaCommands(), &outputCommands(), &expectationCommands()})
+        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &wheelCommands(),
+                                  &drawerCommands(), &photoCommands(), &chromaCommands(), &outputCommands(),
+                                  &expectationCommands()})
             for (const auto& c : *group) all.push_back(&c);
         return all;
     }();

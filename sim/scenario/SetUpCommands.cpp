@@ -6,6 +6,7 @@
 #include "sim/scenario/ScenarioSession.h"
 #include "sim/scenario/ScenarioValues.h"
 
+#include "platform/core/NSLocale.h"
 #include "platform/core/PreferenceDomain.h"
 #include "platform/system/DeviceRadios.h"
 #include "platform/harness/JSONValue.h"
@@ -42,6 +43,8 @@ void cmdLocale(ScenarioSession& s, const Step& step) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
     });
     if (!ok) throw StepError("not a language identifier: " + inQuotes(id));
+    if (!NSLocale::isKnownLocaleIdentifier(id))
+        throw StepError("the phone knows no locale " + inQuotes(id) + " (en, en-GB, de, fr, ja, ...)");
     s.phone().setLanguage(id);
 }
 
@@ -229,8 +232,8 @@ const std::vector<ScenarioCommand>& setUpCommands() {
     static const std::vector<ScenarioCommand> kRows = {
         {{"device", "NAME", "device profile: iphone-8, iphone-8-plus, iphone-x, iphone-xr, iphone-12 (before launch)"}, 1, 1, cmdDevice, true},
         {{"appearance", "light|dark", "interface style (light unless a scenario says dark); switches live while a process runs"}, 1, 1, cmdAppearance, true},
-        {{"locale", "ID", "the device language (en, de, fr, ...), before launch"}, 1, 1, cmdLocale, true},
-        {{"timezone", "ID", "the device's time zone (UTC, Europe/Berlin, ...)"}, 1, 1, cmdTimezone, true},
+        {{"locale", "ID", "the device language (en, en-GB, de, fr, ja, ...); while a process runs it changes as in Settings and the current-locale-did-change notification is posted"}, 1, 1, cmdLocale, true},
+        {{"timezone", "ID", "the device's time zone (UTC, Europe/Berlin, ...); while a process runs the system-time-zone-did-change notification is posted"}, 1, 1, cmdTimezone, true},
         {{"date", "YYYY-MM-DD HH:MM", "the virtual clock's now, UTC (the status bar shows UTC)"}, 2, 2, cmdDate, true},
         {{"pref", "KEY bool|int|real|string|strings|data VALUE", "store a value in the add-on's domain (strings: a JSON array; data: a regular file of at most 16 MiB beside the scenario)"}, 3, kAnyNumberOfArguments, cmdPref, false},
         {{"pref-remove", "KEY", "remove a key from the add-on's domain"}, 1, 1, cmdPrefRemove, false},
