@@ -27,7 +27,7 @@ VT_REGISTER_CLASS(VNTAppearanceOptionView, [](Class c) {
 
 namespace {
 
-constexpr long kTextAlignmentCenter = 1;
+constexpr long kOptionTextAlignmentCenter = 1;
 constexpr long kContentModeScaleAspectFit = 1;
 
 void animateBorder(CALayer& layer, double from, double to, std::string_view key) {
@@ -67,7 +67,7 @@ void VNTAppearanceOptionView::initWithFrameAppearanceOption(CGRect frame, std::s
     m_label = alloc<UILabel>();
     m_label->initWithFrame(CGRectZero);
     m_label->setFont(UIFont::systemFontOfSizeWeight(14, UIFontWeightLight));
-    m_label->setTextAlignment(kTextAlignmentCenter);
+    m_label->setTextAlignment(kOptionTextAlignmentCenter);
 
     m_stackView = alloc<UIStackView>();
     m_stackView->initWithArrangedSubviews({m_previewImageView, m_label});

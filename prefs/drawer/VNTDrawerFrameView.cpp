@@ -26,8 +26,8 @@ VT_REGISTER_CLASS(VNTDrawerFrameView, [](Class c) {
 namespace {
 
 // The bound flags are declared before the object that binds them, so they outlive it.
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
+vnt::ThemeFlags g_frameThemeFlags;
+Ref<HBPreferences> g_framePreferences;
 Ref<UIImpactFeedbackGenerator> g_hapticFeedback;
 
 }  // namespace
@@ -53,10 +53,10 @@ void VNTDrawerFrameView::initWithFrame(CGRect frame) {
     m_pillView->setClipsToBounds(true);
     m_handleView->addSubview(m_pillView);
 
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
-    if (const auto theme = g_themeFlags.current())
+    g_framePreferences = alloc<HBPreferences>();
+    g_framePreferences->initWithIdentifier(vantile::kDomain);
+    g_frameThemeFlags.bind(*g_framePreferences);
+    if (const auto theme = g_frameThemeFlags.current())
         m_pillView->layer()->insertSublayerAtIndex(vnt::makeThemeGradient(*theme, m_pillView->bounds()), 0);
 
     // Both on the handle only: a touch on the drawer's content belongs to its tables and buttons.

@@ -29,13 +29,13 @@ VT_REGISTER_CLASS(VNTSettingTableView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
-std::vector<std::string> g_titles;
-std::vector<std::string> g_subtitles;
-std::optional<std::vector<Ref<UIImage>>> g_icons;
-Ref<UITableView> g_table;
-Ref<UIImpactFeedbackGenerator> g_haptic;
+vnt::ThemeFlags g_settingThemeFlags;
+Ref<HBPreferences> g_settingPreferences;
+std::vector<std::string> g_settingTitles;
+std::vector<std::string> g_settingSubtitles;
+std::optional<std::vector<Ref<UIImage>>> g_settingIcons;
+Ref<UITableView> g_settingTable;
+Ref<UIImpactFeedbackGenerator> g_settingHaptic;
 
 constexpr const char* kKillall = "/usr/bin/killall";
 
@@ -53,33 +53,33 @@ void killall(const char* signal, const char* process) {
 
 }  // namespace
 
-const std::vector<std::string>& VNTSettingTableView::settingTitleArray() { return g_titles; }
-const std::vector<std::string>& VNTSettingTableView::settingSubtitleArray() { return g_subtitles; }
-const std::optional<std::vector<Ref<UIImage>>>& VNTSettingTableView::settingIconArray() { return g_icons; }
-Ref<UITableView> VNTSettingTableView::settingTableView() { return g_table; }
-Ref<UIImpactFeedbackGenerator> VNTSettingTableView::settingHapticFeedback() { return g_haptic; }
+const std::vector<std::string>& VNTSettingTableView::settingTitleArray() { return g_settingTitles; }
+const std::vector<std::string>& VNTSettingTableView::settingSubtitleArray() { return g_settingSubtitles; }
+const std::optional<std::vector<Ref<UIImage>>>& VNTSettingTableView::settingIconArray() { return g_settingIcons; }
+Ref<UITableView> VNTSettingTableView::settingTableView() { return g_settingTable; }
+Ref<UIImpactFeedbackGenerator> VNTSettingTableView::settingHapticFeedback() { return g_settingHaptic; }
 
 void VNTSettingTableView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
+    g_settingPreferences = alloc<HBPreferences>();
+    g_settingPreferences->initWithIdentifier(vantile::kDomain);
+    g_settingThemeFlags.bind(*g_settingPreferences);
 
-    g_titles.clear();
-    g_subtitles.clear();
-    g_icons.reset();
-    const auto theme = g_themeFlags.current();
-    if (theme) g_icons.emplace();
+    g_settingTitles.clear();
+    g_settingSubtitles.clear();
+    g_settingIcons.reset();
+    const auto theme = g_settingThemeFlags.current();
+    if (theme) g_settingIcons.emplace();
     for (const auto& row : vnt::drawer::kSettingRows) {
-        g_titles.emplace_back(row.title);
-        g_subtitles.emplace_back(row.subtitle);
-        if (g_icons) g_icons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
+        g_settingTitles.emplace_back(row.title);
+        g_settingSubtitles.emplace_back(row.subtitle);
+        if (g_settingIcons) g_settingIcons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
     }
-    g_table = vnt::drawer::makeMenuTable(*this);
+    g_settingTable = vnt::drawer::makeMenuTable(*this);
 }
 
 long VNTSettingTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    return static_cast<long>(g_titles.size());
+    return static_cast<long>(g_settingTitles.size());
 }
 
 CGFloat VNTSettingTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
@@ -97,11 +97,11 @@ Ref<UITableViewCell> VNTSettingTableView::tableViewCellForRowAtIndexPath(Ref<UIT
     vnt::drawer::setSelectedBackgroundAppearance();
     cell->setBackgroundColor(UIColor::clearColor());
     const auto row = static_cast<std::size_t>(path->row());
-    if (row < g_titles.size()) {
-        cell->titleLabel()->setText(g_titles[row]);
-        cell->subtitleLabel()->setText(g_subtitles[row]);
+    if (row < g_settingTitles.size()) {
+        cell->titleLabel()->setText(g_settingTitles[row]);
+        cell->subtitleLabel()->setText(g_settingSubtitles[row]);
     }
-    cell->iconImage()->setImage(g_icons && row < g_icons->size() ? (*g_icons)[row] : nullptr);
+    cell->iconImage()->setImage(g_settingIcons && row < g_settingIcons->size() ? (*g_settingIcons)[row] : nullptr);
     return cell;
 }
 
@@ -109,7 +109,7 @@ void VNTSettingTableView::tableViewDidSelectRowAtIndexPath(Ref<UITableView> tabl
     const long row = path->row();
     if (row >= 0 && row < static_cast<long>(vnt::drawer::kSettingRows.size())) {
         platform::msgSend<void>(this, sel(vnt::drawer::kSettingRows[static_cast<std::size_t>(row)].action));
-        vnt::drawer::lightImpact(g_haptic);
+        vnt::drawer::lightImpact(g_settingHaptic);
     }
     tableView->deselectRowAtIndexPathAnimated(path->value(), true);
 }

@@ -37,18 +37,18 @@ VT_REGISTER_CLASS(VNTSocialTableView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
-std::vector<std::string> g_titles;
-std::vector<std::string> g_subtitles;
-std::optional<std::vector<Ref<UIImage>>> g_icons;
-Ref<UITableView> g_table;
-Ref<UIImpactFeedbackGenerator> g_haptic;
+vnt::ThemeFlags g_socialThemeFlags;
+Ref<HBPreferences> g_socialPreferences;
+std::vector<std::string> g_socialTitles;
+std::vector<std::string> g_socialSubtitles;
+std::optional<std::vector<Ref<UIImage>>> g_socialIcons;
+Ref<UITableView> g_socialTable;
+Ref<UIImpactFeedbackGenerator> g_socialHaptic;
 Ref<VNTTweaksController> g_tweaksController;
 
 void open(std::string_view address) {
     vnt::drawer::openOutsidePage(address);
-    vnt::drawer::lightImpact(g_haptic);
+    vnt::drawer::lightImpact(g_socialHaptic);
 }
 
 Ref<UIViewController> keyRootController() {
@@ -58,34 +58,34 @@ Ref<UIViewController> keyRootController() {
 
 }  // namespace
 
-const std::vector<std::string>& VNTSocialTableView::socialTitleArray() { return g_titles; }
-const std::vector<std::string>& VNTSocialTableView::socialSubtitleArray() { return g_subtitles; }
-const std::optional<std::vector<Ref<UIImage>>>& VNTSocialTableView::socialIconArray() { return g_icons; }
-Ref<UITableView> VNTSocialTableView::socialTableView() { return g_table; }
-Ref<UIImpactFeedbackGenerator> VNTSocialTableView::socialHapticFeedback() { return g_haptic; }
+const std::vector<std::string>& VNTSocialTableView::socialTitleArray() { return g_socialTitles; }
+const std::vector<std::string>& VNTSocialTableView::socialSubtitleArray() { return g_socialSubtitles; }
+const std::optional<std::vector<Ref<UIImage>>>& VNTSocialTableView::socialIconArray() { return g_socialIcons; }
+Ref<UITableView> VNTSocialTableView::socialTableView() { return g_socialTable; }
+Ref<UIImpactFeedbackGenerator> VNTSocialTableView::socialHapticFeedback() { return g_socialHaptic; }
 Ref<VNTTweaksController> VNTSocialTableView::tweaksController() { return g_tweaksController; }
 
 void VNTSocialTableView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
+    g_socialPreferences = alloc<HBPreferences>();
+    g_socialPreferences->initWithIdentifier(vantile::kDomain);
+    g_socialThemeFlags.bind(*g_socialPreferences);
 
-    g_titles.clear();
-    g_subtitles.clear();
-    g_icons.reset();
-    const auto theme = g_themeFlags.current();
-    if (theme) g_icons.emplace();
+    g_socialTitles.clear();
+    g_socialSubtitles.clear();
+    g_socialIcons.reset();
+    const auto theme = g_socialThemeFlags.current();
+    if (theme) g_socialIcons.emplace();
     for (const auto& row : vnt::drawer::kSocialRows) {
-        g_titles.emplace_back(row.title);
-        g_subtitles.emplace_back(row.subtitle);
-        if (g_icons) g_icons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
+        g_socialTitles.emplace_back(row.title);
+        g_socialSubtitles.emplace_back(row.subtitle);
+        if (g_socialIcons) g_socialIcons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
     }
-    g_table = vnt::drawer::makeMenuTable(*this);
+    g_socialTable = vnt::drawer::makeMenuTable(*this);
 }
 
 long VNTSocialTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    return static_cast<long>(g_titles.size());
+    return static_cast<long>(g_socialTitles.size());
 }
 
 CGFloat VNTSocialTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
@@ -103,11 +103,11 @@ Ref<UITableViewCell> VNTSocialTableView::tableViewCellForRowAtIndexPath(Ref<UITa
     vnt::drawer::setSelectedBackgroundAppearance();
     cell->setBackgroundColor(UIColor::clearColor());
     const auto row = static_cast<std::size_t>(path->row());
-    if (row < g_titles.size()) {
-        cell->titleLabel()->setText(g_titles[row]);
-        cell->subtitleLabel()->setText(g_subtitles[row]);
+    if (row < g_socialTitles.size()) {
+        cell->titleLabel()->setText(g_socialTitles[row]);
+        cell->subtitleLabel()->setText(g_socialSubtitles[row]);
     }
-    cell->iconImage()->setImage(g_icons && row < g_icons->size() ? (*g_icons)[row] : nullptr);
+    cell->iconImage()->setImage(g_socialIcons && row < g_socialIcons->size() ? (*g_socialIcons)[row] : nullptr);
     // A reused cell gets its font back, so only the donation row reads smaller.
     cell->subtitleLabel()->setFont(UIFont::systemFontOfSize(path->row() == vnt::drawer::kDonationRow
                                                                 ? vnt::drawer::kDonationSubtitleFontSize
@@ -136,7 +136,7 @@ void VNTSocialTableView::launchTweaks() {
     controller->view()->setBackgroundColor(UIColor::secondarySystemBackgroundColor());
     if (auto root = keyRootController(); root && root->view()->window())
         root->presentViewControllerAnimatedCompletion(controller, true);
-    vnt::drawer::lightImpact(g_haptic);
+    vnt::drawer::lightImpact(g_socialHaptic);
 }
 
 void VNTSocialTableView::dismissTweakController() {

@@ -33,11 +33,11 @@ VT_REGISTER_CLASS(VNTThemesView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
+vnt::ThemeFlags g_themesThemeFlags;
+Ref<HBPreferences> g_themesPreferences;
 Ref<UIView> g_themesView;
 std::array<Ref<UIButton>, vnt::kThemes.size()> g_buttons;
-Ref<UIImpactFeedbackGenerator> g_haptic;
+Ref<UIImpactFeedbackGenerator> g_themesHaptic;
 
 // The buttons' actions, in table order.
 constexpr std::array<std::string_view, vnt::kThemes.size()> kActions{
@@ -49,7 +49,7 @@ constexpr std::array<std::string_view, vnt::kThemes.size()> kActions{
 
 const std::array<Ref<UIButton>, vnt::kThemes.size()>& VNTThemesView::themeButtons() { return g_buttons; }
 Ref<UIView> VNTThemesView::themesView() { return g_themesView; }
-Ref<UIImpactFeedbackGenerator> VNTThemesView::themesHapticFeedback() { return g_haptic; }
+Ref<UIImpactFeedbackGenerator> VNTThemesView::themesHapticFeedback() { return g_themesHaptic; }
 
 void VNTThemesView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
@@ -90,10 +90,10 @@ void VNTThemesView::setupViews() {
     }
     NSLayoutConstraint::activateConstraints(constraints);
 
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
-    if (const auto theme = g_themeFlags.current()) {
+    g_themesPreferences = alloc<HBPreferences>();
+    g_themesPreferences->initWithIdentifier(vantile::kDomain);
+    g_themesThemeFlags.bind(*g_themesPreferences);
+    if (const auto theme = g_themesThemeFlags.current()) {
         const auto& current = g_buttons[static_cast<std::size_t>(*theme)];
         current->layer()->setBorderColor(UIColor::systemGreenColor()->CGColor());
         current->setTitleForState(std::string(kSelectedTitle), UIControlStateNormal);
@@ -101,11 +101,11 @@ void VNTThemesView::setupViews() {
 }
 
 void VNTThemesView::chooseTheme(vnt::Theme theme) {
-    if (!g_preferences) return;
-    for (const auto& row : vnt::kThemes) g_preferences->setBoolForKey(row.theme == theme, row.key);
-    g_haptic = alloc<UIImpactFeedbackGenerator>();
-    g_haptic->initWithStyle(UIImpactFeedbackStyleMedium);
-    g_haptic->impactOccurred();
+    if (!g_themesPreferences) return;
+    for (const auto& row : vnt::kThemes) g_themesPreferences->setBoolForKey(row.theme == theme, row.key);
+    g_themesHaptic = alloc<UIImpactFeedbackGenerator>();
+    g_themesHaptic->initWithStyle(UIImpactFeedbackStyleMedium);
+    g_themesHaptic->impactOccurred();
     platform::msgSend<void>(this, sel("refreshThemes"));
 }
 

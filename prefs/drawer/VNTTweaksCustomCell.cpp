@@ -21,8 +21,8 @@ VT_REGISTER_CLASS(VNTTweaksCustomCell, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
+vnt::ThemeFlags g_cellThemeFlags;
+Ref<HBPreferences> g_cellPreferences;
 
 Ref<UILabel> whiteLabel(Ref<UIFont> font, long lines, NSTextAlignment alignment) {
     auto label = alloc<UILabel>();
@@ -48,9 +48,9 @@ void bordered(UIView& view) {
 
 void VNTTweaksCustomCell::initWithStyleReuseIdentifier(UITableViewCellStyle style, std::string reuseIdentifier) {
     UITableViewCell::initWithStyleReuseIdentifier(style, std::move(reuseIdentifier));
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
+    g_cellPreferences = alloc<HBPreferences>();
+    g_cellPreferences->initWithIdentifier(vantile::kDomain);
+    g_cellThemeFlags.bind(*g_cellPreferences);
     const Ref<UIView> content = contentView();
 
     m_cardView = alloc<UIView>();
@@ -65,7 +65,7 @@ void VNTTweaksCustomCell::initWithStyleReuseIdentifier(UITableViewCellStyle styl
     m_cardContentView = alloc<UIView>();
     m_cardContentView->initWithFrame(CGRectMake(0, 0, 0, kRowHeight));
     m_cardContentView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
-    if (const auto theme = g_themeFlags.current())
+    if (const auto theme = g_cellThemeFlags.current())
         m_cardContentView->layer()->insertSublayerAtIndex(vnt::makeThemeGradient(*theme, m_cardContentView->bounds()), 0);
     m_cardView->addSubview(m_cardContentView);
 
@@ -83,7 +83,7 @@ void VNTTweaksCustomCell::initWithStyleReuseIdentifier(UITableViewCellStyle styl
 
     m_youtubeButton = UIButton::buttonWithType(UIButtonTypeCustom);
     bordered(*m_youtubeButton);
-    m_youtubeButton->setImageForState(vnt::themedImage(g_themeFlags.current(), "Tweaks", "youtube.png"),
+    m_youtubeButton->setImageForState(vnt::themedImage(g_cellThemeFlags.current(), "Tweaks", "youtube.png"),
                                       UIControlStateNormal);
     m_cardView->addSubview(m_youtubeButton);
 

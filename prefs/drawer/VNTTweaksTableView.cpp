@@ -27,14 +27,14 @@ VT_REGISTER_CLASS(VNTTweaksTableView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_themeFlags;
-Ref<HBPreferences> g_preferences;
-std::vector<std::string> g_titles;
-std::vector<std::string> g_subtitles;
+vnt::ThemeFlags g_tableThemeFlags;
+Ref<HBPreferences> g_tablePreferences;
+std::vector<std::string> g_catalogueTitles;
+std::vector<std::string> g_catalogueSubtitles;
 std::vector<std::string> g_prices;
-std::optional<std::vector<Ref<UIImage>>> g_icons;
-Ref<UITableView> g_table;
-Ref<UIImpactFeedbackGenerator> g_haptic;
+std::optional<std::vector<Ref<UIImage>>> g_catalogueIcons;
+Ref<UITableView> g_catalogueTable;
+Ref<UIImpactFeedbackGenerator> g_tableHaptic;
 
 // The catalogue's placeholder entry until the maker's packages are listed.
 struct Package {
@@ -44,32 +44,32 @@ constexpr Package kPackages[] = {{"Title", "Subtitle", "$0.99", "tweak.png"}};
 
 }  // namespace
 
-Ref<UITableView> VNTTweaksTableView::tweaksTableView() { return g_table; }
-Ref<UIImpactFeedbackGenerator> VNTTweaksTableView::tweaksHapticFeedback() { return g_haptic; }
+Ref<UITableView> VNTTweaksTableView::tweaksTableView() { return g_catalogueTable; }
+Ref<UIImpactFeedbackGenerator> VNTTweaksTableView::tweaksHapticFeedback() { return g_tableHaptic; }
 
 void VNTTweaksTableView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
-    g_preferences = alloc<HBPreferences>();
-    g_preferences->initWithIdentifier(vantile::kDomain);
-    g_themeFlags.bind(*g_preferences);
+    g_tablePreferences = alloc<HBPreferences>();
+    g_tablePreferences->initWithIdentifier(vantile::kDomain);
+    g_tableThemeFlags.bind(*g_tablePreferences);
 
-    g_titles.clear();
-    g_subtitles.clear();
+    g_catalogueTitles.clear();
+    g_catalogueSubtitles.clear();
     g_prices.clear();
-    g_icons.reset();
-    const auto theme = g_themeFlags.current();
-    if (theme) g_icons.emplace();
+    g_catalogueIcons.reset();
+    const auto theme = g_tableThemeFlags.current();
+    if (theme) g_catalogueIcons.emplace();
     for (const auto& package : kPackages) {
-        g_titles.emplace_back(package.title);
-        g_subtitles.emplace_back(package.subtitle);
+        g_catalogueTitles.emplace_back(package.title);
+        g_catalogueSubtitles.emplace_back(package.subtitle);
         g_prices.emplace_back(package.price);
-        if (g_icons) g_icons->push_back(vnt::themedImage(theme, "Tweaks", package.icon));
+        if (g_catalogueIcons) g_catalogueIcons->push_back(vnt::themedImage(theme, "Tweaks", package.icon));
     }
-    g_table = vnt::drawer::makeMenuTable(*this);
+    g_catalogueTable = vnt::drawer::makeMenuTable(*this);
 }
 
 long VNTTweaksTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    return static_cast<long>(g_titles.size());
+    return static_cast<long>(g_catalogueTitles.size());
 }
 
 CGFloat VNTTweaksTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
@@ -87,12 +87,12 @@ Ref<UITableViewCell> VNTTweaksTableView::tableViewCellForRowAtIndexPath(Ref<UITa
     vnt::drawer::setSelectedBackgroundAppearance();
     cell->setBackgroundColor(UIColor::clearColor());
     const auto row = static_cast<std::size_t>(path->row());
-    if (row < g_titles.size()) {
-        cell->titleLabel()->setText(g_titles[row]);
-        cell->subtitleLabel()->setText(g_subtitles[row]);
+    if (row < g_catalogueTitles.size()) {
+        cell->titleLabel()->setText(g_catalogueTitles[row]);
+        cell->subtitleLabel()->setText(g_catalogueSubtitles[row]);
         cell->priceLabel()->setText(g_prices[row]);
     }
-    cell->iconImage()->setImage(g_icons && row < g_icons->size() ? (*g_icons)[row] : nullptr);
+    cell->iconImage()->setImage(g_catalogueIcons && row < g_catalogueIcons->size() ? (*g_catalogueIcons)[row] : nullptr);
     cell->youtubeButton()->setTag(path->row());
     // A reused cell keeps its action; adding it again would send it twice.
     cell->youtubeButton()->removeTargetActionForControlEvents(self(), sel("watchYoutubeVideos:"),
@@ -105,7 +105,7 @@ Ref<UITableViewCell> VNTTweaksTableView::tableViewCellForRowAtIndexPath(Ref<UITa
 void VNTTweaksTableView::tableViewDidSelectRowAtIndexPath(Ref<UITableView> tableView, Ref<NSIndexPath> path) {
     if (path->row() == 0) {
         vnt::drawer::openOutsidePage(vnt::drawer::kRepositoryAddress);
-        vnt::drawer::lightImpact(g_haptic);
+        vnt::drawer::lightImpact(g_tableHaptic);
     }
     tableView->deselectRowAtIndexPathAnimated(path->value(), true);
 }
@@ -114,5 +114,5 @@ void VNTTweaksTableView::watchYoutubeVideos(id sender) {
     auto button = cast<UIView>(sender);
     if (!button || button->tag() != 0) return;
     vnt::drawer::openOutsidePage(vnt::drawer::kYouTubeHomeAddress);
-    vnt::drawer::lightImpact(g_haptic);
+    vnt::drawer::lightImpact(g_tableHaptic);
 }

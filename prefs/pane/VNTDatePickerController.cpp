@@ -35,16 +35,16 @@ Ref<NSDate> g_pickedDate;
 Ref<NSDateFormatter> g_pickedDateFormat;
 std::string g_pickedDateString;
 
-constexpr std::string_view kBirthdayFormat = "dMMM";
+constexpr std::string_view kStoredBirthdayFormat = "dMMM";
 constexpr CGFloat kCardCornerRadius = 30;
 constexpr CGFloat kPickerHeight = 250;
 
-void activate(const Ref<NSLayoutConstraint>& constraint) { constraint->setActive(true); }
+void activateConstraint(const Ref<NSLayoutConstraint>& constraint) { constraint->setActive(true); }
 
 void storeBirthday(const Ref<NSDate>& date) {
     g_pickedDate = date;
     g_pickedDateFormat = alloc<NSDateFormatter>();
-    g_pickedDateFormat->setDateFormat(std::string(kBirthdayFormat));
+    g_pickedDateFormat->setDateFormat(std::string(kStoredBirthdayFormat));
     g_pickedDateString = g_pickedDateFormat->stringFromDate(date);
     auto preferences = alloc<HBPreferences>();
     preferences->initWithIdentifier(vantile::kDomain);
@@ -65,7 +65,7 @@ Ref<ZRVCDatePicker> VNTDatePickerController::datePicker() { return g_datePicker;
 
 std::string VNTDatePickerController::birthdayString(const Ref<NSDate>& date) {
     auto formatter = alloc<NSDateFormatter>();
-    formatter->setDateFormat(std::string(kBirthdayFormat));
+    formatter->setDateFormat(std::string(kStoredBirthdayFormat));
     return formatter->stringFromDate(date);
 }
 
@@ -92,14 +92,14 @@ void VNTDatePickerController::setupPicker() {
     g_datePicker = alloc<ZRVCDatePicker>();
     g_datePicker->initWithFrame(CGRectMake(0, 0, view()->bounds().width(), kPickerHeight));
     g_datePicker->setDateDelegate(self());
-    g_datePicker->setDateFormatTemplate(std::string(kBirthdayFormat));
+    g_datePicker->setDateFormatTemplate(std::string(kStoredBirthdayFormat));
     g_datePicker->setTextColor(UIColor::whiteColor());
     g_datePicker->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_baseView->addSubview(g_datePicker);
-    activate(g_datePicker->topAnchor().constraintEqualToAnchor(m_baseView->topAnchor()));
-    activate(g_datePicker->leadingAnchor().constraintEqualToAnchor(m_baseView->leadingAnchor()));
-    activate(g_datePicker->trailingAnchor().constraintEqualToAnchor(m_baseView->trailingAnchor()));
-    activate(g_datePicker->heightAnchor().constraintEqualToConstant(kPickerHeight));
+    activateConstraint(g_datePicker->topAnchor().constraintEqualToAnchor(m_baseView->topAnchor()));
+    activateConstraint(g_datePicker->leadingAnchor().constraintEqualToAnchor(m_baseView->leadingAnchor()));
+    activateConstraint(g_datePicker->trailingAnchor().constraintEqualToAnchor(m_baseView->trailingAnchor()));
+    activateConstraint(g_datePicker->heightAnchor().constraintEqualToConstant(kPickerHeight));
 
     m_doneButton = makeButton("Done");
     m_doneButton->setBackgroundColor(UIColor::whiteColor());
@@ -107,10 +107,10 @@ void VNTDatePickerController::setupPicker() {
     if (theme) m_doneButton->setTitleColorForState(vnt::accentColour(theme), UIControlStateNormal);
     m_doneButton->addTargetActionForControlEvents(self(), sel("doneWithVC"), UIControlEventTouchUpInside);
     m_baseView->addSubview(m_doneButton);
-    activate(m_doneButton->widthAnchor().constraintEqualToConstant(300));
-    activate(m_doneButton->heightAnchor().constraintEqualToConstant(50));
-    activate(m_doneButton->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
-    activate(m_doneButton->bottomAnchor().constraintEqualToAnchorConstant(m_baseView->bottomAnchor(), -50));
+    activateConstraint(m_doneButton->widthAnchor().constraintEqualToConstant(300));
+    activateConstraint(m_doneButton->heightAnchor().constraintEqualToConstant(50));
+    activateConstraint(m_doneButton->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
+    activateConstraint(m_doneButton->bottomAnchor().constraintEqualToAnchorConstant(m_baseView->bottomAnchor(), -50));
 
     m_closeButton = makeButton("Cancel");
     m_closeButton->setTitleColorForState(UIColor::whiteColor(), UIControlStateNormal);
@@ -118,11 +118,11 @@ void VNTDatePickerController::setupPicker() {
     m_closeButton->addTargetActionForControlEvents(self(), sel("dismissVC"), UIControlEventTouchUpInside);
     m_baseView->addSubview(m_closeButton);
     // 60 points holds "Cancel" in the phone's system font; a wider font gets the width its title needs.
-    activate(m_closeButton->widthAnchor().constraintEqualToConstant(
+    activateConstraint(m_closeButton->widthAnchor().constraintEqualToConstant(
         std::max<CGFloat>(60, m_closeButton->intrinsicContentSize().width)));
-    activate(m_closeButton->heightAnchor().constraintEqualToConstant(30));
-    activate(m_closeButton->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
-    activate(m_closeButton->bottomAnchor().constraintEqualToAnchorConstant(m_baseView->bottomAnchor(), -15));
+    activateConstraint(m_closeButton->heightAnchor().constraintEqualToConstant(30));
+    activateConstraint(m_closeButton->centerXAnchor().constraintEqualToAnchor(m_baseView->centerXAnchor()));
+    activateConstraint(m_closeButton->bottomAnchor().constraintEqualToAnchorConstant(m_baseView->bottomAnchor(), -15));
 
     if (theme)
         m_baseView->layer()->insertSublayerAtIndex(vnt::makeThemeGradient(*theme, m_baseView->bounds()), 0);

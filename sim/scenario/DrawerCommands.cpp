@@ -22,8 +22,8 @@ namespace {
 
 // The drawer's handle is the strip along its left edge.
 constexpr CGFloat kHandleWidth = 30;
-constexpr double kDragSeconds = 0.6;
-constexpr int kDragSteps = 12;
+constexpr double kDrawerDragSeconds = 0.6;
+constexpr int kDrawerDragSteps = 12;
 // A flick: a short, fast stroke.
 constexpr CGFloat kFlickDistance = 60;
 constexpr double kFlickSeconds = 0.1;
@@ -67,14 +67,14 @@ void cmdDragDrawer(ScenarioSession& s, const Step& step) {
     const CGFloat dx = number(step.words[1], "a distance in points");
     const CGFloat velocity = step.words.size() > 2 ? number(step.words[2], "a velocity in points per second") : 0;
     const CGPoint from = handlePoint(window, drawerOn(window));
-    platform::TouchDriver(window).drag(straightPath(from, dx, kDragSteps), kDragSeconds, CGPointMake(velocity, 0));
+    platform::TouchDriver(window).drag(straightPath(from, dx, kDrawerDragSteps), kDrawerDragSeconds, CGPointMake(velocity, 0));
 }
 
 void cmdCancelDrawerDrag(ScenarioSession& s, const Step& step) {
     auto window = s.requireWindow();
     const CGFloat dx = number(step.words[1], "a distance in points");
     const CGPoint from = handlePoint(window, drawerOn(window));
-    platform::TouchDriver(window).dragAndCancel(straightPath(from, dx, kDragSteps), kDragSeconds);
+    platform::TouchDriver(window).dragAndCancel(straightPath(from, dx, kDrawerDragSteps), kDrawerDragSeconds);
 }
 
 void cmdFlickDrawer(ScenarioSession& s, const Step& step) {
