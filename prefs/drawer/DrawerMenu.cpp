@@ -1,10 +1,16 @@
 #include "prefs/drawer/DrawerMenu.h"
 
+#include "common/Keys.h"
+#include "platform/core/HBPreferences.h"
 #include "platform/gfx/UIColor.h"
+#include "platform/gfx/UIImage.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImpactFeedbackGenerator.h"
 #include "platform/ui/UITableView.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UITableViewCell.h"
+#include "prefs/drawer/VNTDrawerCustomCell.h"
 
 #include <string>
 
@@ -30,6 +36,42 @@ Ref<UITableView> makeMenuTable(UIView& owner) {
     table->setDataSource(owner.self());
     table->setDelegate(owner.self());
     return table;
+}
+
+void MenuContents::load(std::span<const MenuRow> rows, UIView& owner) {
+    preferences = alloc<HBPreferences>();
+    preferences->initWithIdentifier(vantile::kDomain);
+    themeFlags.bind(*preferences);
+
+    titles.clear();
+    subtitles.clear();
+    icons.reset();
+    const auto theme = themeFlags.current();
+    if (theme) icons.emplace();
+    for (const MenuRow& row : rows) {
+        titles.emplace_back(row.title);
+        subtitles.emplace_back(row.subtitle);
+        if (icons) icons->push_back(themedImage(theme, "Drawer", row.icon));
+    }
+    table = makeMenuTable(owner);
+}
+
+Ref<VNTDrawerCustomCell> MenuContents::cell(UITableView& tableView, long row, std::string_view reuseIdentifier) const {
+    const std::string identifier(reuseIdentifier);
+    auto cell = cast<VNTDrawerCustomCell>(tableView.dequeueReusableCellWithIdentifier(identifier));
+    if (!cell) {
+        cell = alloc<VNTDrawerCustomCell>();
+        cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, identifier);
+    }
+    setSelectedBackgroundAppearance();
+    cell->setBackgroundColor(UIColor::clearColor());
+    const auto index = static_cast<std::size_t>(row);
+    if (row >= 0 && index < titles.size()) {
+        cell->titleLabel()->setText(titles[index]);
+        cell->subtitleLabel()->setText(subtitles[index]);
+    }
+    cell->iconImage()->setImage(row >= 0 && icons && index < icons->size() ? (*icons)[index] : nullptr);
+    return cell;
 }
 
 void lightImpact(Ref<UIImpactFeedbackGenerator>& slot) {

@@ -4,13 +4,22 @@
 // every menu takes alike (its table, opening a page, a light impact).
 
 #include "platform/core/Object.h"
+#include "prefs/drawer/VNTTheme.h"
 
 #include <array>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
+class HBPreferences;
+class NSIndexPath;
+class UIImage;
 class UIImpactFeedbackGenerator;
 class UITableView;
 class UIView;
+class VNTDrawerCustomCell;
 
 namespace vnt::drawer {
 
@@ -50,6 +59,25 @@ inline constexpr std::array<MenuRow, 5> kSocialRows{{
 // The row whose long subtitle gets the smaller font.
 inline constexpr long kDonationRow = 4;
 inline constexpr double kDonationSubtitleFontSize = 11;
+
+// What a menu view keeps of its rows, process-wide (for the latest view of that menu): the texts and, with a current
+// theme, the icons, read again at each initWithFrame:, and the table that shows them.
+struct MenuContents {
+    // Bound by `preferences`, so declared before it and destroyed after it.
+    ThemeFlags themeFlags;
+    Ref<HBPreferences> preferences;
+    std::vector<std::string> titles;
+    std::vector<std::string> subtitles;
+    // Nothing without a current theme; a themed icon that is missing is a null entry.
+    std::optional<std::vector<Ref<UIImage>>> icons;
+    Ref<UITableView> table;
+
+    // Binds the theme, reads the texts and icons of `rows` and gives `owner` its menu table.
+    void load(std::span<const MenuRow> rows, UIView& owner);
+    // The row's cell: a reused or new drawer cell under `reuseIdentifier`, clear, with the row's texts (none for a
+    // row past the texts) and icon.
+    Ref<VNTDrawerCustomCell> cell(UITableView& tableView, long row, std::string_view reuseIdentifier) const;
+};
 
 // The selected look every table cell the process creates afterwards gets, whatever the theme.
 void setSelectedBackgroundAppearance();

@@ -29,12 +29,7 @@ VT_REGISTER_CLASS(VNTSettingTableView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_settingThemeFlags;
-Ref<HBPreferences> g_settingPreferences;
-std::vector<std::string> g_settingTitles;
-std::vector<std::string> g_settingSubtitles;
-std::optional<std::vector<Ref<UIImage>>> g_settingIcons;
-Ref<UITableView> g_settingTable;
+vnt::drawer::MenuContents g_settingMenu;
 Ref<UIImpactFeedbackGenerator> g_settingHaptic;
 
 constexpr const char* kKillall = "/usr/bin/killall";
@@ -53,33 +48,19 @@ void killall(const char* signal, const char* process) {
 
 }  // namespace
 
-const std::vector<std::string>& VNTSettingTableView::settingTitleArray() { return g_settingTitles; }
-const std::vector<std::string>& VNTSettingTableView::settingSubtitleArray() { return g_settingSubtitles; }
-const std::optional<std::vector<Ref<UIImage>>>& VNTSettingTableView::settingIconArray() { return g_settingIcons; }
-Ref<UITableView> VNTSettingTableView::settingTableView() { return g_settingTable; }
+const std::vector<std::string>& VNTSettingTableView::settingTitleArray() { return g_settingMenu.titles; }
+const std::vector<std::string>& VNTSettingTableView::settingSubtitleArray() { return g_settingMenu.subtitles; }
+const std::optional<std::vector<Ref<UIImage>>>& VNTSettingTableView::settingIconArray() { return g_settingMenu.icons; }
+Ref<UITableView> VNTSettingTableView::settingTableView() { return g_settingMenu.table; }
 Ref<UIImpactFeedbackGenerator> VNTSettingTableView::settingHapticFeedback() { return g_settingHaptic; }
 
 void VNTSettingTableView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
-    g_settingPreferences = alloc<HBPreferences>();
-    g_settingPreferences->initWithIdentifier(vantile::kDomain);
-    g_settingThemeFlags.bind(*g_settingPreferences);
-
-    g_settingTitles.clear();
-    g_settingSubtitles.clear();
-    g_settingIcons.reset();
-    const auto theme = g_settingThemeFlags.current();
-    if (theme) g_settingIcons.emplace();
-    for (const auto& row : vnt::drawer::kSettingRows) {
-        g_settingTitles.emplace_back(row.title);
-        g_settingSubtitles.emplace_back(row.subtitle);
-        if (g_settingIcons) g_settingIcons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
-    }
-    g_settingTable = vnt::drawer::makeMenuTable(*this);
+    g_settingMenu.load(vnt::drawer::kSettingRows, *this);
 }
 
 long VNTSettingTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    return static_cast<long>(g_settingTitles.size());
+    return static_cast<long>(g_settingMenu.titles.size());
 }
 
 CGFloat VNTSettingTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
@@ -88,20 +69,7 @@ CGFloat VNTSettingTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, 
 
 Ref<UITableViewCell> VNTSettingTableView::tableViewCellForRowAtIndexPath(Ref<UITableView> tableView,
                                                                           Ref<NSIndexPath> path) {
-    const std::string identifier(kReuseIdentifier);
-    auto cell = cast<VNTDrawerCustomCell>(tableView->dequeueReusableCellWithIdentifier(identifier));
-    if (!cell) {
-        cell = alloc<VNTDrawerCustomCell>();
-        cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, identifier);
-    }
-    vnt::drawer::setSelectedBackgroundAppearance();
-    cell->setBackgroundColor(UIColor::clearColor());
-    const auto row = static_cast<std::size_t>(path->row());
-    if (row < g_settingTitles.size()) {
-        cell->titleLabel()->setText(g_settingTitles[row]);
-        cell->subtitleLabel()->setText(g_settingSubtitles[row]);
-    }
-    cell->iconImage()->setImage(g_settingIcons && row < g_settingIcons->size() ? (*g_settingIcons)[row] : nullptr);
+    auto cell = g_settingMenu.cell(*tableView, path->row(), kReuseIdentifier);
     return cell;
 }
 

@@ -37,12 +37,7 @@ VT_REGISTER_CLASS(VNTSocialTableView, [](Class c) {
 
 namespace {
 
-vnt::ThemeFlags g_socialThemeFlags;
-Ref<HBPreferences> g_socialPreferences;
-std::vector<std::string> g_socialTitles;
-std::vector<std::string> g_socialSubtitles;
-std::optional<std::vector<Ref<UIImage>>> g_socialIcons;
-Ref<UITableView> g_socialTable;
+vnt::drawer::MenuContents g_socialMenu;
 Ref<UIImpactFeedbackGenerator> g_socialHaptic;
 Ref<VNTTweaksController> g_tweaksController;
 
@@ -58,34 +53,20 @@ Ref<UIViewController> keyRootController() {
 
 }  // namespace
 
-const std::vector<std::string>& VNTSocialTableView::socialTitleArray() { return g_socialTitles; }
-const std::vector<std::string>& VNTSocialTableView::socialSubtitleArray() { return g_socialSubtitles; }
-const std::optional<std::vector<Ref<UIImage>>>& VNTSocialTableView::socialIconArray() { return g_socialIcons; }
-Ref<UITableView> VNTSocialTableView::socialTableView() { return g_socialTable; }
+const std::vector<std::string>& VNTSocialTableView::socialTitleArray() { return g_socialMenu.titles; }
+const std::vector<std::string>& VNTSocialTableView::socialSubtitleArray() { return g_socialMenu.subtitles; }
+const std::optional<std::vector<Ref<UIImage>>>& VNTSocialTableView::socialIconArray() { return g_socialMenu.icons; }
+Ref<UITableView> VNTSocialTableView::socialTableView() { return g_socialMenu.table; }
 Ref<UIImpactFeedbackGenerator> VNTSocialTableView::socialHapticFeedback() { return g_socialHaptic; }
 Ref<VNTTweaksController> VNTSocialTableView::tweaksController() { return g_tweaksController; }
 
 void VNTSocialTableView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
-    g_socialPreferences = alloc<HBPreferences>();
-    g_socialPreferences->initWithIdentifier(vantile::kDomain);
-    g_socialThemeFlags.bind(*g_socialPreferences);
-
-    g_socialTitles.clear();
-    g_socialSubtitles.clear();
-    g_socialIcons.reset();
-    const auto theme = g_socialThemeFlags.current();
-    if (theme) g_socialIcons.emplace();
-    for (const auto& row : vnt::drawer::kSocialRows) {
-        g_socialTitles.emplace_back(row.title);
-        g_socialSubtitles.emplace_back(row.subtitle);
-        if (g_socialIcons) g_socialIcons->push_back(vnt::themedImage(theme, "Drawer", row.icon));
-    }
-    g_socialTable = vnt::drawer::makeMenuTable(*this);
+    g_socialMenu.load(vnt::drawer::kSocialRows, *this);
 }
 
 long VNTSocialTableView::tableViewNumberOfRowsInSection(Ref<UITableView>, long) {
-    return static_cast<long>(g_socialTitles.size());
+    return static_cast<long>(g_socialMenu.titles.size());
 }
 
 CGFloat VNTSocialTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, Ref<NSIndexPath>) {
@@ -94,20 +75,7 @@ CGFloat VNTSocialTableView::tableViewHeightForRowAtIndexPath(Ref<UITableView>, R
 
 Ref<UITableViewCell> VNTSocialTableView::tableViewCellForRowAtIndexPath(Ref<UITableView> tableView,
                                                                          Ref<NSIndexPath> path) {
-    const std::string identifier(kReuseIdentifier);
-    auto cell = cast<VNTDrawerCustomCell>(tableView->dequeueReusableCellWithIdentifier(identifier));
-    if (!cell) {
-        cell = alloc<VNTDrawerCustomCell>();
-        cell->initWithStyleReuseIdentifier(UITableViewCellStyleDefault, identifier);
-    }
-    vnt::drawer::setSelectedBackgroundAppearance();
-    cell->setBackgroundColor(UIColor::clearColor());
-    const auto row = static_cast<std::size_t>(path->row());
-    if (row < g_socialTitles.size()) {
-        cell->titleLabel()->setText(g_socialTitles[row]);
-        cell->subtitleLabel()->setText(g_socialSubtitles[row]);
-    }
-    cell->iconImage()->setImage(g_socialIcons && row < g_socialIcons->size() ? (*g_socialIcons)[row] : nullptr);
+    auto cell = g_socialMenu.cell(*tableView, path->row(), kReuseIdentifier);
     // A reused cell gets its font back, so only the donation row reads smaller.
     cell->subtitleLabel()->setFont(UIFont::systemFontOfSize(path->row() == vnt::drawer::kDonationRow
                                                                 ? vnt::drawer::kDonationSubtitleFontSize

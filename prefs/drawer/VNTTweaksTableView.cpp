@@ -92,7 +92,8 @@ Ref<UITableViewCell> VNTTweaksTableView::tableViewCellForRowAtIndexPath(Ref<UITa
         cell->subtitleLabel()->setText(g_catalogueSubtitles[row]);
         cell->priceLabel()->setText(g_prices[row]);
     }
-    cell->iconImage()->setImage(g_catalogueIcons && row < g_catalogueIcons->size() ? (*g_catalogueIcons)[row] : nullptr);
+    const bool hasIcon = g_catalogueIcons && row < g_catalogueIcons->size();
+    cell->iconImage()->setImage(hasIcon ? (*g_catalogueIcons)[row] : nullptr);
     cell->youtubeButton()->setTag(path->row());
     // A reused cell keeps its action; adding it again would send it twice.
     cell->youtubeButton()->removeTargetActionForControlEvents(self(), sel("watchYoutubeVideos:"),
