@@ -55,9 +55,9 @@ struct MovieFrame {
 };
 std::optional<MovieFrame> frameAtTime(const std::filesystem::path& path, double seconds);
 
-// Encodes a movie of `frames` frames at `fps` drawn by `draw` (into an opaque bitmap of the movie's size) with
-// MPEG-4 Part 2 at roughly `bitRate` bits per second, in `container`. For the build's generated library, tests and
-// benchmarks. False when FFmpeg refuses.
+// Encodes a movie of `frames` frames at `fps` drawn by `draw` (into an opaque bitmap of the movie's size) with the
+// MPEG-4 Visual codec at roughly `bitRate` bits per second, in `container`. For the build's generated library, tests
+// and benchmarks. False when FFmpeg refuses.
 bool writeMovie(const std::filesystem::path& destination, MovieContainer container, int width, int height,
                 int frames, int fps, std::int64_t bitRate, const std::function<void(int frame, Bitmap& into)>& draw);
 
