@@ -115,7 +115,7 @@ TEST(GifDecode, FirstFrameRowsAndWhatFollowsIt) {
         std::vector<PixelRGBA> pixels;
     };
     const Case cases[] = {
-        {"interlaced rows land in place", interlaced, {R, B, G, W, R}},
+        {"interlaced rows land in place", interlaced, {R, W, B, R, G}},
         {"a whole first frame", first, {B, W}},
         {"a second frame cut short", damagedSecond, {B, W}},
         {"a second frame claiming 65535 × 65535 points", hugeSecond, {B, W}},
