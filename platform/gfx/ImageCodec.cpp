@@ -11,12 +11,17 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <vector>
 
 namespace platform::gfx {
 namespace {
 
 // The longest side either decoder accepts: a few header bytes must not make the reader allocate gigabytes.
 constexpr unsigned kLargestSide = 16384;
+// A GIF's screen costs nothing to claim (a one-point frame on a screen of any size is a whole file of 35 bytes), so
+// its area is held below the sides' limit, to 2^24 points (64 MB decoded, a 4096 × 4096 picture): more than any
+// screen of the phone shows, and the most a file of a few bytes may make the reader fill.
+constexpr std::uint64_t kLargestGifScreen = std::uint64_t{1} << 24;
 
 }  // namespace
 
@@ -224,30 +229,57 @@ std::optional<Bitmap> decodeGIF(std::span<const std::uint8_t> data) {
         GifFileType* f;
         ~Closer() { DGifCloseFile(f, nullptr); }
     } closer{file};
-    // The whole file is read (its frames are small next to a decoded picture), so a frame cut short fails here.
-    if (file->SWidth <= 0 || file->SHeight <= 0 || file->SWidth > static_cast<int>(kLargestSide) || file->SHeight > static_cast<int>(kLargestSide))
+    if (file->SWidth <= 0 || file->SHeight <= 0 || file->SWidth > static_cast<int>(kLargestSide) ||
+        file->SHeight > static_cast<int>(kLargestSide) ||
+        static_cast<std::uint64_t>(file->SWidth) * static_cast<std::uint64_t>(file->SHeight) > kLargestGifScreen)
         return std::nullopt;
-    if (DGifSlurp(file) != GIF_OK || file->ImageCount < 1) return std::nullopt;
 
-    const SavedImage& frame = file->SavedImages[0];
-    const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : file->SColorMap;
-    if (!map || !frame.RasterBits) return std::nullopt;
+    // Only the first frame is read, a row at a time into a row of its own: the frames after it (an animation may
+    // have thousands) cost nothing, and a frame's descriptor, which may claim 65535 × 65535 points in a few bytes,
+    // is never allocated as a whole.
     int transparent = NO_TRANSPARENT_COLOR;
-    GraphicsControlBlock control;
-    if (DGifSavedExtensionToGCB(file, 0, &control) == GIF_OK) transparent = control.TransparentColor;
+    for (;;) {
+        GifRecordType record = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(file, &record) != GIF_OK) return std::nullopt;
+        if (record == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(file, &code, &block) != GIF_OK) return std::nullopt;
+            GraphicsControlBlock control;
+            if (code == GRAPHICS_EXT_FUNC_CODE && block &&
+                DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+                transparent = control.TransparentColor;
+            while (block)
+                if (DGifGetExtensionNext(file, &block) != GIF_OK) return std::nullopt;
+            continue;
+        }
+        if (record != IMAGE_DESC_RECORD_TYPE) return std::nullopt;  // the trailer, or no frame at all
+        break;
+    }
+    if (DGifGetImageDesc(file) != GIF_OK) return std::nullopt;
+    const GifImageDesc& d = file->Image;
+    const ColorMapObject* map = d.ColorMap ? d.ColorMap : file->SColorMap;
+    if (!map || d.Width <= 0 || d.Height <= 0) return std::nullopt;
 
     Bitmap bitmap(file->SWidth, file->SHeight);
-    const GifImageDesc& d = frame.ImageDesc;
-    for (int y = 0; y < d.Height; ++y) {
-        const int sy = d.Top + y;
-        if (sy < 0 || sy >= bitmap.height) continue;
-        for (int x = 0; x < d.Width; ++x) {
-            const int sx = d.Left + x;
-            if (sx < 0 || sx >= bitmap.width) continue;
-            const int index = frame.RasterBits[static_cast<std::size_t>(y) * d.Width + x];
-            if (index == transparent || index >= map->ColorCount) continue;
-            const GifColorType c = map->Colors[index];
-            bitmap.at(sx, sy) = packPixel({c.Red, c.Green, c.Blue, 255});
+    std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
+    // An interlaced frame stores every 8th row from 0, every 8th from 4, every 4th from 2, then every 2nd from 1.
+    static constexpr int kPassStart[] = {0, 4, 2, 1}, kPassStep[] = {8, 8, 4, 2};
+    const int passes = d.Interlace ? 4 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        const int first = d.Interlace ? kPassStart[pass] : 0, step = d.Interlace ? kPassStep[pass] : 1;
+        for (int y = first; y < d.Height; y += step) {
+            if (DGifGetLine(file, line.data(), d.Width) != GIF_OK) return std::nullopt;
+            const int sy = d.Top + y;
+            if (sy < 0 || sy >= bitmap.height) continue;
+            for (int x = 0; x < d.Width; ++x) {
+                const int sx = d.Left + x;
+                if (sx < 0 || sx >= bitmap.width) continue;
+                const int index = line[static_cast<std::size_t>(x)];
+                if (index == transparent || index >= map->ColorCount) continue;
+                const GifColorType c = map->Colors[index];
+                bitmap.at(sx, sy) = packPixel({c.Red, c.Green, c.Blue, 255});
+            }
         }
     }
     return bitmap;

@@ -21,8 +21,9 @@ ImageFormat sniffImageFormat(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodeImage(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodePNG(std::span<const std::uint8_t> data);
 std::optional<Bitmap> decodeJPEG(std::span<const std::uint8_t> data);
-// The first frame of a GIF (GIF87a or GIF89a), laid on the logical screen with its transparent index clear; nothing
-// for a file without a complete first frame or with a side past 16384.
+// The first frame of a GIF (GIF87a or GIF89a), laid on the logical screen with its transparent index clear; what
+// follows the first frame is not read. Nothing for a file without a complete first frame, or whose screen has a side
+// past 16384 or more than 2^24 points.
 std::optional<Bitmap> decodeGIF(std::span<const std::uint8_t> data);
 
 // A PNG with alpha, lossless: decodePNG(encodePNG(b)) == b for every premultiplied bitmap. Nothing for an empty

@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/dict.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/log.h>
 #include <libswscale/swscale.h>
@@ -52,10 +53,20 @@ struct ScaleFree {
 };
 using Scaler = std::unique_ptr<SwsContext, ScaleFree>;
 
+// Only the QuickTime / MPEG-4 reader, on the file protocol alone. Left to guess the format, FFmpeg would read a
+// playlist or a list of parts in place of a movie and open the files they name, anywhere on the machine; the
+// device's movies are QuickTime or MPEG-4 files, and that reader follows no references (its data references stay
+// off by default).
 Input openInput(const std::filesystem::path& path) {
     quietFFmpeg();
+    static const AVInputFormat* const movieReader = av_find_input_format("mov");
+    if (!movieReader) return nullptr;
     AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return nullptr;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avformat_open_input(&raw, path.c_str(), movieReader, &options);
+    av_dict_free(&options);
+    if (opened < 0) return nullptr;
     Input input(raw);
     if (avformat_find_stream_info(input.get(), nullptr) < 0) return nullptr;
     return input;

@@ -31,6 +31,9 @@ struct MovieInfo {
     std::string videoCodec;    // FFmpeg's codec name, e.g. "mpeg4", "h264"
     bool hasAudio = false;
 };
+// Every reader below reads QuickTime and MPEG-4 files only, and nothing but the file named: a playlist or a list of
+// parts is no movie, whatever it names.
+
 // What libavformat finds in a file; nothing when it cannot open it or it has no video stream.
 std::optional<MovieInfo> movieInfo(const std::filesystem::path& path);
 

@@ -22,8 +22,10 @@
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindowScene.h"
 #include "prefs/drawer/VNTTheme.h"
+#include "prefs/pane/ZRVCDatePicker.h"
 
 #include <array>
+#include <string>
 
 VT_REGISTER_CLASS(VNTBannerView, [](Class c) {
     platform::runtime::addMethod<&VNTBannerView::contentHeightForWidth>(c, "contentHeightForWidth:");
@@ -82,11 +84,13 @@ bool VNTBannerView::isBirthday(const Value& stored, const Ref<NSDate>& today) {
     formatter->setDateFormat(std::string(kBirthdayFormat));
     if (*text == formatter->stringFromDate(today)) return true;
     // Read back in the language it was most likely written in; a day that does not exist ("31Feb") reads as
-    // nothing, as the strict parse refuses it.
+    // nothing, as the strict parse refuses it. The text is read in the leap year the card's wheels pick in: left
+    // without a year, the reader would take 1970's, which has no 29 February. The year follows a character no
+    // month name holds, so a text with a year of its own ("5Mar12") stays refused.
     auto reader = alloc<NSDateFormatter>();
-    reader->setDateFormat(std::string(kBirthdayFormat));
+    reader->setDateFormat(std::string(kBirthdayFormat) + "'|'yyyy");
     reader->setLocale(NSLocale::localeWithLocaleIdentifier(kStoredLanguage));
-    auto parsed = reader->dateFromString(*text);
+    auto parsed = reader->dateFromString(*text + "|" + std::to_string(ZRVCDatePicker::kYearWithoutColumn));
     if (!parsed) return false;
     auto calendar = NSCalendar::currentCalendar();
     auto birthday = calendar->componentsFromDate(NSCalendarUnitMonth | NSCalendarUnitDay, parsed);

@@ -85,8 +85,12 @@ void ZRVCDatePicker::setDateFormatTemplate(std::string dateTemplate) {
                                    m_template, 0, NSLocale::autoupdatingCurrentLocale())
                                    .value_or(std::string());
     m_uniqueSymbols.clear();
+    // Text between single quotes is literal ("'at'" in English, "'às'" in Portuguese) and names no field; two
+    // quotes in a row stand for a quote and leave the state as it was.
+    bool literal = false;
     for (char c : format) {
-        if (kFieldLetters.find(c) == std::string_view::npos) continue;
+        if (c == '\'') literal = !literal;
+        if (literal || kFieldLetters.find(c) == std::string_view::npos) continue;
         const std::string letter(1, c);
         if (std::find(m_uniqueSymbols.begin(), m_uniqueSymbols.end(), letter) == m_uniqueSymbols.end())
             m_uniqueSymbols.push_back(letter);

@@ -103,6 +103,26 @@ TEST_F(MovieFiles, DamagedOrMissingFilesGiveNothing) {
     EXPECT_FALSE(platform::media::containerOfFile(m_root.path() / "junk.mov"));
 }
 
+// Text that names a real movie beside it, as a playlist or a list of parts: read as a movie, it would pull in a file
+// the caller never resolved (below the device root or not).
+TEST_F(MovieFiles, FilesNamingAnotherMovieAreNoMovies) {
+    write("beside.mov", MovieContainer::QuickTime);
+    const std::pair<const char*, const char*> cases[] = {
+        {"playlist.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nbeside.mov\n#EXT-X-ENDLIST\n"},
+        {"playlist.mov", "#EXTM3U\n#EXTINF:1,\nbeside.mov\n"},
+        {"parts.mov", "ffconcat version 1.0\nfile beside.mov\n"},
+    };
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        const fs::path file = m_root.path() / name;
+        std::ofstream(file) << text;
+        EXPECT_FALSE(platform::media::frameAtTime(file, 0));
+        EXPECT_FALSE(platform::media::movieInfo(file));
+        EXPECT_FALSE(platform::media::exportMovie(file, m_root.path() / "out.mp4", MovieContainer::MPEG4).completed);
+        EXPECT_FALSE(platform::media::containerOfFile(file));
+    }
+}
+
 // The disk fills after some bytes: the export stops there, says why, and the output holds no more than allowed.
 TEST_F(MovieFiles, ExportStopsWhenTheSpaceRunsOut) {
     const fs::path source = write("source.mov", MovieContainer::QuickTime, 30);

@@ -163,6 +163,33 @@ TEST_F(Banner, ABirthdayStoredInEnglishStillMatchesAfterTheLanguageChanges) {
         << "a birthday stored in another language than English is only read in that language";
 }
 
+// The card's wheels have no year, so 29 February can be stored; once the language has changed it is read back as
+// English text, in a year that has that day.
+TEST_F(Banner, ALeapDayBirthdayStoredInEnglishMatchesInAnyLanguage) {
+    struct Case {
+        const char* language;
+        const char* stored;
+        double today;
+        bool birthday;
+    };
+    const Case cases[] = {
+        {"de", "29Feb", day2024(2, 29), true},
+        {"ja", "29Feb", day2024(2, 29) + 3600, true},
+        {"de", "29Feb", day2024(3, 1), false},
+        {"de", "28Feb", day2024(2, 29), false},
+        {"de", "30Feb", day2024(3, 1), false},
+        {"de", "29Feb2004", day2024(2, 29), false},
+        {"de", "29Feb|2024", day2024(2, 29), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.stored);
+        platform::setPreferredLanguages({c.language});
+        EXPECT_EQ(VNTBannerView::isBirthday(Value(c.stored), NSDate::dateWithTimeIntervalSince1970(c.today)),
+                  c.birthday);
+    }
+    platform::setPreferredLanguages({"en"});
+}
+
 TEST_F(Banner, BannerAndListInsetsFollowTheOffset) {
     storeThemes({"Default"});
     auto root = openAt(day2024(5, 14));

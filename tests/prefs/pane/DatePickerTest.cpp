@@ -110,6 +110,10 @@ TEST_F(DatePicker, ColumnsFollowTheLanguagesOrder) {
         {"en", "yyyyMMMdjmm", {"M", "d", "y", "h", "m", "a"}, false},
         {"en-GB", "yyyyMMMdjmm", {"d", "M", "y", "H", "m"}, true},
         {"de", "yyyyMMMdjmm", {"d", "M", "y", "H", "m"}, true},
+        // Long month names bring quoted words ("'at'", "'de'", "'às'") whose letters are no fields.
+        {"en", "yyyyMMMMdjmm", {"M", "d", "y", "h", "m", "a"}, false},
+        {"en-GB", "yyyyMMMMdjmm", {"d", "M", "y", "H", "m"}, true},
+        {"pt", "yyyyMMMMdjmm", {"d", "M", "y", "H", "m"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.language) + " " + c.dateTemplate);
