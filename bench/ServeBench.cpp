@@ -89,8 +89,11 @@ void BM_PointerToFrame(benchmark::State& state) {
         session.handle({MessageKind::Json, R"({"type":"pause"})"});
         session.handle({MessageKind::Json, R"({"type":"step","seconds":2})"});
         session.publishFrame();
-        // The card is the dashboard's, the front-most view showing its title.
-        auto card = sim::scenario::findTarget(session.phone().window(), "Airplane Mode");
+        // The card is the dashboard's, above the Settings row of the same title.
+        std::optional<sim::scenario::VisibleView> card;
+        for (const auto& v : sim::scenario::visibleViews(session.phone().window()))
+            if (sim::scenario::shownText(v.view) == "Airplane Mode" && (!card || v.rect.minY() < card->rect.minY()))
+                card = v;
         Measured tap, drag;
         double t = 0;
         for (auto _ : state) {

@@ -18,6 +18,7 @@
 #include "platform/system/DeviceRadios.h"
 #include "platform/system/DeviceTelephony.h"
 #include "platform/system/ProcessSpawn.h"
+#include "platform/ui/AnimationCenter.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIWindow.h"
 
@@ -204,7 +205,7 @@ bool PhoneSession::play(const std::string& line) {
         auto script = scenario::parseScript(line, "input");
         if (script.steps.size() != 1) throw scenario::StepError("wants one command line");
         m_runner->execute(script.steps.front());
-        m_inputSinceFrame = true;
+        m_changedSinceFrame = true;
         return true;
     } catch (const scenario::ExpectationFailed& e) {
         sendError(line + ": " + e.what());
@@ -212,7 +213,7 @@ bool PhoneSession::play(const std::string& line) {
         // The platform's loud errors are reported like a step that could not be played; the phone goes on.
         sendError(line + ": " + e.what());
     }
-    m_inputSinceFrame = true;
+    m_changedSinceFrame = true;
     return false;
 }
 
@@ -250,7 +251,7 @@ void PhoneSession::handleJson(const Value& message) {
         } catch (const scenario::StepError&) {
             return;
         }
-        m_inputSinceFrame = true;
+        m_changedSinceFrame = true;
         sendRecorded({time, 0, {line}});
     } else if (type == "text") {
         const std::string* text = stringField(message, "text");
@@ -293,7 +294,7 @@ void PhoneSession::handleJson(const Value& message) {
         if (!seconds || *seconds <= 0 || *seconds > kLongestStep)
             return sendError("step wants seconds above 0, at most 60");
         m_phone->advance(*seconds);
-        m_inputSinceFrame = true;
+        m_changedSinceFrame = true;
         checkRespring();
     } else if (type == "profile") {
         sendError("a profile is chosen by the server for the next boot");
@@ -389,7 +390,10 @@ void PhoneSession::noteSetting(const std::vector<std::string>& words) {
 void PhoneSession::tick(double seconds) {
     if (m_paused || seconds <= 0) return;
     m_sinceSlowChecks += seconds;
+    const std::uint64_t before = platform::RunLoop::main().turnCount();
     m_phone->advance(std::min(seconds, kLongestTick));
+    // An advance with nothing due runs one idle turn; more means timers or deferred work ran and may have drawn.
+    if (platform::RunLoop::main().turnCount() - before > 1) m_changedSinceFrame = true;
     checkRespring();
 }
 
@@ -419,11 +423,14 @@ void PhoneSession::sendHello() {
 }
 
 bool PhoneSession::publishFrame() {
-    const std::uint64_t turn = platform::RunLoop::main().turnCount();
+    // A rendering at full scale is the loop's dearest work: it is done only when the screen may have changed, that
+    // is after input or work that ran, while animations are in flight (drawn at their presentation values), or
+    // when the status bar's minute turned.
     const std::string statusTime = platform::harness::statusBarTime();
-    if (!m_inputSinceFrame && turn == m_renderedTurn && statusTime == m_renderedStatusTime) return false;
-    m_inputSinceFrame = false;
-    m_renderedTurn = turn;
+    if (!m_changedSinceFrame && platform::AnimationCenter::shared().inFlightCount() == 0 &&
+        statusTime == m_renderedStatusTime)
+        return false;
+    m_changedSinceFrame = false;
     m_renderedStatusTime = statusTime;
     auto frame = m_frames.nextFrame(m_phone->window());
     if (!frame) return false;

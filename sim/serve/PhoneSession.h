@@ -107,9 +107,8 @@ private:
     // The gesture's start on the page's clock (ms) and on the virtual clock (s).
     double m_gesturePageStart = 0;
     double m_gestureClockStart = 0;
-    std::uint64_t m_renderedTurn = ~0ull;
     std::string m_renderedStatusTime;
-    bool m_inputSinceFrame = true;
+    bool m_changedSinceFrame = true;
     std::size_t m_sentEffects = 0, m_sentNotifications = 0, m_sentSpawns = 0, m_sentAirplane = 0;
     std::string m_lastState;
     std::string m_lastPrefs;
