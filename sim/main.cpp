@@ -4,6 +4,7 @@
 #include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
+#include "sim/serve/PhoneCommand.h"
 
 #include <filesystem>
 #include <iostream>
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
             return sim::runStartupCommand(rest);
         }
         if (command == "install") return sim::install::runInstallCommand(rest);
+        // One boot of the phone under `serve`, started by the server itself; not in the usage.
+        if (command == "phone") return sim::serve::runPhoneCommand(rest);
         if (command == "run") {
             if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
                 std::cout << sim::scenario::runUsage();
