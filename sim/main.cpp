@@ -4,6 +4,7 @@
 #include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
+#include "sim/serve/ServeCommand.h"
 
 #include <filesystem>
 #include <iostream>
@@ -21,7 +22,9 @@ constexpr const char* kUsage =
     "  run       play a scenario on the simulated phone: vantile-sim run FILE [--root DIR] [--out DIR]\n"
     "            (vantile-sim run --help for the commands, expectations and exit statuses)\n"
     "  install   install the add-on's package into a device root: vantile-sim install [--root DIR] [--package FILE]\n"
-    "            (vantile-sim install --help; docs/package.md)\n";
+    "            (vantile-sim install --help; docs/package.md)\n"
+    "  serve     the phone in a browser, recorded as a scenario: vantile-sim serve [--root DIR] [--port N]\n"
+    "            [--profile NAME] (vantile-sim serve --help; docs/serve.md)\n";
 
 // The usage with the device profiles, so that what sets them apart is never a surprise.
 std::string usage() {
@@ -56,6 +59,11 @@ int main(int argc, char** argv) {
             return sim::runStartupCommand(rest);
         }
         if (command == "install") return sim::install::runInstallCommand(rest);
+        if (command == "serve") {
+            std::error_code ec;
+            auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+            return sim::serve::runServeCommand(rest, ec ? std::string(argv[0]) : self.string());
+        }
         if (command == "run") {
             if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
                 std::cout << sim::scenario::runUsage();
