@@ -4,6 +4,7 @@
 #include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
+#include "sim/serve/PhoneCommand.h"
 #include "sim/serve/ServeCommand.h"
 
 #include <filesystem>
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
             auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
             return sim::serve::runServeCommand(rest, ec ? std::string(argv[0]) : self.string());
         }
+        // One boot of the phone under `serve`, started by the server itself; not in the usage.
+        if (command == "phone") return sim::serve::runPhoneCommand(rest);
         if (command == "run") {
             if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
                 std::cout << sim::scenario::runUsage();
