@@ -129,19 +129,19 @@ TEST(RecordingTest, HeaderStartsAReplayWhereTheSessionStarted) {
 TEST(RecordingTest, BatchesAreSeparatedByTheVirtualTimeBetweenThem) {
     Recording recording(RecordingStart{"iphone-x", kStart, 7});
     recording.add(kStart + 1.5, {"tap \"Wi-Fi\""});
-    recording.add(kStart + 1.5, {"touch down 10 20", "wait 16ms", "touch up"});
-    recording.add(kStart + 1.0, {"back"});  // a clock that went back adds no wait
-    recording.add(kStart + 2.0, {"", "  "});
+    recording.add(kStart + 1.5, {"touch down 10 20", "wait 600ms", "touch up"}, 0.6);
+    recording.add(kStart + 2.0, {"back"});  // began while the drag's own waits ran: none more
+    recording.add(kStart + 2.5, {"", "  "});
     recording.add(kStart + 3.0, {"type \"abc\""});
     const std::string body = recording.text().substr(recording.text().find("launch settings\n") + 16);
     EXPECT_EQ(body,
               "wait 1500ms\n"
               "tap \"Wi-Fi\"\n"
               "touch down 10 20\n"
-              "wait 16ms\n"
+              "wait 600ms\n"
               "touch up\n"
               "back\n"
-              "wait 1500ms\n"
+              "wait 900ms\n"
               "type \"abc\"\n");
     EXPECT_EQ(recording.lineCount(), 8u);
     EXPECT_EQ(recording.lastLine(), "type \"abc\"");
