@@ -66,7 +66,5 @@ std::optional<std::string> preferenceLine(const std::string& key, const Value& v
 // `wait` lines for `seconds` rounded to 10 ms, split where a step would be longer than the language allows; none
 // when it rounds to nothing.
 std::vector<std::string> waitLines(double seconds);
-// A word of a scenario line, quoted when it holds blanks, quotes, backslashes or "#", or is empty.
-std::string scenarioWord(const std::string& text);
 
 }  // namespace sim::serve
