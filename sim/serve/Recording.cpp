@@ -132,7 +132,7 @@ void Recording::add(double time, const std::vector<std::string>& lines, double d
     for (auto& line : kept) m_body.push_back(std::move(line));
 }
 
-std::string Recording::text() const {
+std::string Recording::text(std::optional<double> now) const {
     std::string out;
     out += "device " + m_start.device + "\n";
     out += dateLine(m_start.clock) + "\n";
@@ -140,6 +140,11 @@ std::string Recording::text() const {
     for (const auto& line : m_preferences) out += line + "\n";
     out += "launch settings\n";
     for (const auto& line : m_body) out += line + "\n";
+    if (now && std::isfinite(*now) && *now > m_replayClock) {
+        double reached = std::round((m_replayClock - m_start.clock) * 100) / 100;
+        double target = std::round((*now - m_start.clock) * 100) / 100;
+        for (const auto& wait : waitLines(target - reached)) out += wait + "\n";
+    }
     return out;
 }
 

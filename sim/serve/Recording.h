@@ -43,8 +43,10 @@ public:
     std::size_t lineCount() const { return m_body.size(); }
     // The last line after the header; "" when there is none.
     std::string lastLine() const { return m_body.empty() ? std::string() : m_body.back(); }
-    // The whole scenario, one line each, ending with a newline.
-    std::string text() const;
+    // The whole scenario, one line each, ending with a newline. With `now` (the session's virtual clock when the
+    // recording is taken), a last `wait` brings the replay to that moment, so what was still moving on the screen
+    // (an animation, the status bar's minute) has come to rest in the replay too.
+    std::string text(std::optional<double> now = std::nullopt) const;
     // The set-up lines recorded so far, in order (appearance, locale, radios, ...), for the next phone process.
     // The profile, clock and seed are not among them: the process is given those directly.
     std::vector<std::string> setUpLines() const;

@@ -147,6 +147,10 @@ TEST(RecordingTest, BatchesAreSeparatedByTheVirtualTimeBetweenThem) {
               "type \"abc\"\n");
     EXPECT_EQ(recording.lineCount(), 8u);
     EXPECT_EQ(recording.lastLine(), "type \"abc\"");
+    // Taken later, the recording waits up to that moment; taken at once, or before the last line, it does not.
+    EXPECT_EQ(recording.text(kStart + 4.257), recording.text() + "wait 1260ms\n");
+    EXPECT_EQ(recording.text(kStart + 3.001), recording.text());
+    EXPECT_EQ(recording.text(kStart + 2), recording.text());
 }
 
 TEST(RecordingTest, RoundedWaitsDoNotDriftFromTheSessionsClock) {
