@@ -1,9 +1,12 @@
 // The server of `vantile-sim serve` seen from a browser: a Beast client in the test talks HTTP and WebSocket to
 // a server whose phone processes are a stand-in that reports what reached it.
+#include "platform/gfx/ImageCodec.h"
 #include "platform/harness/JSONValue.h"
 #include "sim/scenario/ScenarioScript.h"
 #include "sim/serve/Channel.h"
 #include "sim/serve/HttpServer.h"
+#include "tests/sim/SimProcess.h"
+#include "tests/support/Snapshot.h"
 #include "tests/support/TemporaryRoot.h"
 
 #include <gtest/gtest.h>
@@ -562,6 +565,72 @@ TEST_F(ServerProtocolTest, StopEndsThePhoneEvenWhenItDoesNotListen) {
         EXPECT_FALSE(tab->until([](const PageClient::Message&) { return false; }, 1s));
         EXPECT_TRUE(tab->isBroken());
     }
+}
+
+// The whole way with the simulator's own phone process: a session played through a tab, its recording downloaded
+// and played by `vantile-sim run`, which must reach the very screen the server shows.
+TEST_F(ServerProtocolTest, RecordingOfASessionReplaysToTheSameScreen) {
+    startServer({std::string(VANTILE_BUILD_DIR) + "/vantile-sim", "phone"});
+    auto tab = std::make_unique<PageClient>(m_port);
+    ASSERT_TRUE(tab->untilType("hello", 20s));
+    // Paused, only the gestures' own timing and the steps move the clock, whatever this machine's speed.
+    tab->send(R"({"type":"pause"})");
+    ASSERT_TRUE(tab->until([](const PageClient::Message& m) { return m.type() == "state" && field(*m.json, "paused") == "true"; }));
+    auto pointer = [&](const char* phase, double x, double y, double t) {
+        tab->send(std::string("{\"type\":\"pointer\",\"phase\":\"") + phase + "\",\"x\":" + std::to_string(x) +
+                  ",\"y\":" + std::to_string(y) + ",\"t\":" + std::to_string(t) + "}");
+    };
+    tab->send(R"({"type":"command","line":"pref toggleVantile bool yes"})");
+    tab->send(R"({"type":"step","seconds":0.5})");
+    // The gear opens the card editor; a row is dragged by its handle; a flick scrolls; then dark mode.
+    pointer("down", 18, 65, 0);
+    pointer("up", 18, 65, 90);
+    tab->send(R"({"type":"step","seconds":1})");
+    double t = 2000;
+    pointer("down", 355, 240, t);
+    for (int i = 1; i <= 20; ++i) pointer("move", 355, 240 - 4 * i, t += 17);
+    pointer("up", 355, 160, t += 300);
+    tab->send(R"({"type":"step","seconds":1})");
+    pointer("down", 100, 500, 5000);
+    for (int i = 1; i <= 6; ++i) pointer("move", 100, 500 - 30 * i, 5000 + 12 * i);
+    pointer("up", 100, 320, 5080);
+    tab->send(R"({"type":"step","seconds":2})");
+    tab->send(R"({"type":"command","line":"appearance dark"})");
+    tab->send(R"({"type":"step","seconds":0.5})");
+
+    // Inputs on this connection are played in order, but a request on another connection could overtake them:
+    // a last panel line that changes nothing on screen marks the end, and once it is recorded all before it ran.
+    tab->send(R"({"type":"command","line":"timezone UTC"})");
+    auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (httpRequest(m_port, http::verb::get, "/recording.scenario").body.find("timezone UTC\n") == std::string::npos) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the session's last line was never recorded";
+        std::this_thread::sleep_for(20ms);
+    }
+    auto live = httpRequest(m_port, http::verb::get, "/screenshot.png");
+    ASSERT_EQ(live.status, 200u);
+    auto recording = httpRequest(m_port, http::verb::get, "/recording.scenario");
+    ASSERT_EQ(recording.status, 200u);
+    const std::string& text = recording.body;
+    for (const char* line : {"pref toggleVantile bool yes\n", "\ntap ", "touch down 355 240\n", "appearance dark\n", "timezone UTC\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " is not in\n" << text;
+    std::vector<std::string> errors;
+    while (auto m = tab->until([](const PageClient::Message& m) { return m.type() == "error"; }, 200ms))
+        errors.push_back(field(*m->json, "message"));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+
+    const fs::path file = m_page.path() / "recording.scenario";
+    std::ofstream(file) << text << "screenshot final\n";
+    auto run = simtest::runSimulator({"run", file.string(), "--root", (m_page.path() / "replay").string(), "--out",
+                                      (m_page.path() / "out").string()});
+    ASSERT_EQ(run.status, 0) << run.err << "\n" << text;
+    std::ifstream png(m_page.path() / "out" / "final.png", std::ios::binary);
+    std::string replayed((std::istreambuf_iterator<char>(png)), std::istreambuf_iterator<char>());
+    auto a = platform::gfx::decodePNG(std::span(reinterpret_cast<const std::uint8_t*>(live.body.data()), live.body.size()));
+    auto b = platform::gfx::decodePNG(std::span(reinterpret_cast<const std::uint8_t*>(replayed.data()), replayed.size()));
+    ASSERT_TRUE(a && b);
+    auto comparison = vantile::testing::comparePixels(*a, *b, 0);
+    EXPECT_FALSE(comparison.sizesDiffer);
+    EXPECT_EQ(comparison.differing, 0) << "the replay's screen differs from the live one\n" << text;
 }
 
 }  // namespace
