@@ -247,10 +247,9 @@ def run_session(sim, work):
         driver.find_element("id", "new-value").send_keys("yes")
         driver.find_element("id", "add-pref").click()
         wait_until("toggleVantile in the panel", lambda: page.pref("toggleVantile") is True)
-        boot = page.js("return window.vantile.state.boot")
+        hellos = page.js("return window.vantile.hellos")
         driver.find_element("id", "respring").click()
-        wait_until("the next boot", lambda: (page.js("return window.vantile.state && window.vantile.state.boot")
-                                             or 0) > boot, timeout=15)
+        wait_until("the next boot's hello", lambda: page.js("return window.vantile.hellos") > hellos, timeout=15)
         page.settle()
 
         page.tap(GEAR)
@@ -312,7 +311,8 @@ def replay_recording(sim, recording, work):
         if needed not in lines:
             raise Failure(f"the recording has no line with {needed!r}:\n{lines}")
     with open(scenario, "w", encoding="utf-8") as f:
-        f.write(lines.rstrip("\n") + "\nscreenshot final\n")
+        # The served screen was at rest when the clock stopped; the replay comes to rest after its last line too.
+        f.write(lines.rstrip("\n") + "\nwait 2s\nscreenshot final\n")
     out = os.path.join(work, "replay-out")
     result = subprocess.run([sim, "run", scenario, "--out", out], capture_output=True, text=True, timeout=60)
     if result.returncode != 0:

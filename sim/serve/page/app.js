@@ -5,6 +5,8 @@
 
 (() => {
   const FRAME_HEADER = 16;
+  // The languages the phone has data for, when the server does not list them.
+  const LOCALES = ['en', 'en-GB', 'de', 'ja'];
   const MAX_LATENCIES = 1000;
 
   const $ = (id) => document.getElementById(id);
@@ -20,6 +22,8 @@
     state: null,
     prefs: {},
     records: [],
+    // Each boot of the phone (the first, each respring, each new profile) begins with a hello.
+    hellos: 0,
     framesDrawn: 0,
     latencies: [],
   };
@@ -111,6 +115,7 @@
   function applyHello(hello) {
     const device = hello.device;
     vantile.device = device;
+    vantile.hellos += 1;
     const width = Math.round(device.width * device.scale);
     const height = Math.round(device.height * device.scale);
     // Setting a canvas's size clears it, so only a new profile does; the server follows with a full frame.
@@ -123,7 +128,8 @@
     document.documentElement.style.setProperty('--screen-w', device.width);
     document.documentElement.style.setProperty('--screen-h', device.height);
     fillSelect($('profile'), hello.profiles || [device.name], device.name);
-    fillSelect($('locale'), hello.locales || [], vantile.state ? vantile.state.locale : null);
+    fillSelect($('locale'), hello.locales || LOCALES, vantile.state ? vantile.state.locale : null);
+    if (typeof hello.paused === 'boolean') showPaused(hello.paused);
     // Every record of the boot follows the hello again.
     vantile.records = [];
     $('records').replaceChildren();
@@ -368,12 +374,16 @@
         (state.paused ? ' (paused)' : '');
       if (!keep($('date'))) $('date').value = state.clock.slice(0, 16);
     }
-    $('pause').disabled = !!state.paused;
-    $('resume').disabled = !state.paused;
-    $('step').disabled = !state.paused;
+    showPaused(!!state.paused);
     if (typeof state.recordedLines === 'number') {
       $('recorded-lines').textContent = String(state.recordedLines);
     }
+  }
+
+  function showPaused(paused) {
+    $('pause').disabled = paused;
+    $('resume').disabled = !paused;
+    $('step').disabled = !paused;
   }
 
   $('profile').addEventListener('change', (event) => send({ type: 'profile', name: event.target.value }));
