@@ -378,6 +378,9 @@
     if (typeof state.recordedLines === 'number') {
       $('recorded-lines').textContent = String(state.recordedLines);
     }
+    if (typeof state.boot === 'number') {
+      $('boot').textContent = String(state.boot);
+    }
   }
 
   function showPaused(paused) {
