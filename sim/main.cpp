@@ -4,6 +4,8 @@
 #include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
+#include "sim/serve/ServeCommand.h"
+#include "sim/serve/PhoneCommand.h"
 
 #include <filesystem>
 #include <iostream>
@@ -21,7 +23,9 @@ constexpr const char* kUsage =
     "  run       play a scenario on the simulated phone: vantile-sim run FILE [--root DIR] [--out DIR]\n"
     "            (vantile-sim run --help for the commands, expectations and exit statuses)\n"
     "  install   install the add-on's package into a device root: vantile-sim install [--root DIR] [--package FILE]\n"
-    "            (vantile-sim install --help; docs/package.md)\n";
+    "            (vantile-sim install --help; docs/package.md)\n"
+    "  serve     the phone in a browser, recorded as a scenario: vantile-sim serve [--root DIR] [--port N]\n"
+    "            [--profile NAME] (vantile-sim serve --help; docs/serve.md)\n";
 
 // The usage with the device profiles, so that what sets them apart is never a surprise.
 std::string usage() {
@@ -56,6 +60,13 @@ int main(int argc, char** argv) {
             return sim::runStartupCommand(rest);
         }
         if (command == "install") return sim::install::runInstallCommand(rest);
+        if (command == "serve") {
+            std::error_code ec;
+            auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+            return sim::serve::runServeCommand(rest, ec ? std::string(argv[0]) : self.string());
+        }
+        // One boot of the phone under `serve`, started by the server itself; not in the usage.
+        if (command == "phone") return sim::serve::runPhoneCommand(rest);
         if (command == "run") {
             if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
                 std::cout << sim::scenario::runUsage();

@@ -41,6 +41,8 @@ const std::vector<ScenarioCommand>& setUpCommands();
 const std::vector<ScenarioCommand>& processCommands();
 // tap, drag, reorder, scroll, back, wait.
 const std::vector<ScenarioCommand>& touchCommands();
+// touch down/move/up/cancel (one finger event by event), dismiss-keyboard, backspace.
+const std::vector<ScenarioCommand>& fingerCommands();
 // drag-drawer, flick-drawer, cancel-drawer-drag, tap-drawer, segment, spawn-fails.
 const std::vector<ScenarioCommand>& drawerCommands();
 // square, hue, alpha (the colour picker's drags), clear (the delete key), pasteboard.

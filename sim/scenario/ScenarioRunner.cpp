@@ -15,7 +15,7 @@ namespace {
 const std::vector<const ScenarioCommand*>& allCommands() {
     static const std::vector<const ScenarioCommand*> kAll = [] {
         std::vector<const ScenarioCommand*> all;
-        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &wheelCommands(),
+        for (const auto* group : {&setUpCommands(), &processCommands(), &touchCommands(), &fingerCommands(), &wheelCommands(),
                                   &drawerCommands(), &photoCommands(), &chromaCommands(), &outputCommands(),
                                   &expectationCommands()})
             for (const auto& c : *group) all.push_back(&c);
