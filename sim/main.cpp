@@ -4,8 +4,8 @@
 #include "sim/device/DeviceProfile.h"
 #include "sim/install/InstallCommand.h"
 #include "sim/scenario/RunCommand.h"
-#include "sim/serve/ServeCommand.h"
 #include "sim/serve/PhoneCommand.h"
+#include "sim/serve/ServeCommand.h"
 
 #include <filesystem>
 #include <iostream>
