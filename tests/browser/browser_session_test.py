@@ -181,10 +181,16 @@ class Page:
                        "return editor.type === 'checkbox' ? editor.checked : editor.value;", key)
 
 
-def wait_for_download(folder, name, timeout=10.0):
-    path = os.path.join(folder, name)
-    wait_until(f"the download {name}", lambda: os.path.exists(path) and os.path.getsize(path) > 0
-               and not os.path.exists(path + ".crdownload"), timeout)
+def wait_for_download(folder, suffix, timeout=10.0):
+    """The downloaded file with that suffix, once complete: the server's attachment name may differ from the link's."""
+    def complete():
+        names = os.listdir(folder)
+        if any(name.endswith(".crdownload") for name in names):
+            return None
+        found = [name for name in names if name.endswith(suffix)]
+        return os.path.join(folder, found[0]) if found else None
+    path = wait_until(f"a downloaded {suffix} file", complete, timeout)
+    wait_until(f"{path} to be written", lambda: os.path.getsize(path) > 0, timeout)
     return path
 
 
@@ -282,9 +288,9 @@ def run_session(sim, work):
         driver.find_element("id", "pause").click()
         wait_until("the clock to pause", lambda: page.js("return window.vantile.state.paused"))
         driver.find_element("id", "save-recording").click()
-        recording = wait_for_download(downloads, "recording.scenario")
+        recording = wait_for_download(downloads, ".scenario")
         driver.find_element("id", "save-screenshot").click()
-        served = wait_for_download(downloads, "vantile-screen.png")
+        served = wait_for_download(downloads, ".png")
         errors = page.js("return document.getElementById('error').hidden ? '' :"
                          "document.getElementById('error').textContent")
         if errors:
