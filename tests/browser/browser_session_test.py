@@ -54,6 +54,16 @@ class Failure(Exception):
     pass
 
 
+# When each stage of the session was reached, in seconds from the start; printed with the result, so that a slow or
+# failing run shows where its time went.
+STARTED = time.monotonic()
+TIMELINE = []
+
+
+def reached(stage):
+    TIMELINE.append(f"{time.monotonic() - STARTED:5.1f} s  {stage}")
+
+
 def free_port():
     with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
         s.bind(("127.0.0.1", 0))
@@ -238,14 +248,18 @@ def run_session(sim, work):
     server = Server(sim, root, os.path.join(work, "serve.log"))
     driver = None
     try:
+        reached("server up")
         driver = start_browser(os.path.join(work, "chromium"), downloads)
+        reached("browser up")
         page = Page(driver)
         driver.get(server.url)
         wait_until("the phone's first frame", lambda: page.frames_drawn() > 0, timeout=15)
+        reached("first frame")
         device = page.js("return window.vantile.device")
         if device["name"] != PROFILE:
             raise Failure(f"the page shows {device['name']}, not {PROFILE}")
         page.settle()
+        reached("first frame, at rest")
 
         # The add-on's master switch, through the preferences table, then a respring from the panel.
         driver.find_element("id", "new-key").send_keys("toggleVantile")
@@ -257,32 +271,38 @@ def run_session(sim, work):
         driver.find_element("id", "respring").click()
         wait_until("the next boot's hello", lambda: page.js("return window.vantile.hellos") > hellos, timeout=15)
         page.settle()
+        reached("respring done")
 
         page.tap(GEAR)
         wait_until("the gear's haptic in the records",
                    lambda: page.js("return window.vantile.records.some((r) => r.kind === 'haptic')"))
         page.settle()
+        reached("editor open")
 
         # The drag is slow enough for every step to come back as a frame, so its steps give the round trip.
-        page.js("window.vantile.latencies.length = 0")
+        page.js("window.vantile.latencies.length = 0; window.vantile.drawTimes.length = 0")
         page.drag(WIFI_HANDLE, SELECTED_SLOT, DRAG_MOVES, 0.04)
-        latencies = page.js("return window.vantile.latencies.slice()")
+        latencies = page.js("return [window.vantile.latencies.slice(), window.vantile.drawTimes.slice()]")
+        reached("drag done")
         wait_until("Wi-Fi in the stored list shown by the panel",
                    lambda: '"Wi-Fi"' in (page.pref("vantileEnabledArray") or ""))
         selected = page.pref("vantileEnabledArray")
         if selected.replace(" ", "") != '["Wi-Fi"]':
             raise Failure(f"the stored list is {selected}, not just Wi-Fi")
         page.settle()
+        reached("stored list checked")
 
         page.tap(EDITOR_DONE)
-        page.settle(quiet=1.2)
+        page.settle(quiet=0.8)
         page.tap(SEARCH_FIELD)
         page.settle()
         ActionChains(driver).send_keys("Blu").perform()
         page.settle()
+        reached("typed")
         Select(driver.find_element("id", "appearance")).select_by_value("dark")
         wait_until("dark mode in the state", lambda: page.js("return window.vantile.state.appearance") == "dark")
-        page.settle(quiet=1.2)
+        page.settle(quiet=0.8)
+        reached("dark")
 
         # The clock stands still from here, so that the recording's end and the screenshot are one moment.
         driver.find_element("id", "pause").click()
@@ -291,13 +311,16 @@ def run_session(sim, work):
         recording = wait_for_download(downloads, ".scenario")
         driver.find_element("id", "save-screenshot").click()
         served = wait_for_download(downloads, ".png")
+        reached("saved")
         errors = page.js("return document.getElementById('error').hidden ? '' :"
                          "document.getElementById('error').textContent")
         if errors:
             raise Failure(f"the page shows an error: {errors}")
 
         replay = replay_recording(sim, recording, work)
+        reached("replayed")
         difference = compare_pngs(page, served, replay)
+        reached("compared")
         if difference:
             raise Failure(f"the replayed screen differs from the served one: {difference}")
         return latencies, server
@@ -339,15 +362,19 @@ def main():
 
     work = tempfile.mkdtemp(prefix="vantile-browser-")
     try:
-        latencies, _ = run_session(arguments.sim, work)
-        if len(latencies) < DRAG_MOVES // 2:
-            raise Failure(f"only {len(latencies)} of {DRAG_MOVES} drag steps came back as frames")
+        (latencies, draw_times), _ = run_session(arguments.sim, work)
+        # Every step of the drag moves the row, so each must have been followed by a frame before the next input.
+        if len(latencies) < DRAG_MOVES:
+            raise Failure(f"only {len(latencies)} of the drag's {DRAG_MOVES} steps were followed by a frame")
+        print("\n".join(TIMELINE))
         print(f"browser round trip, pointer event to frame drawn: p50 {percentile(latencies, 0.5):.1f} ms, "
-              f"p95 {percentile(latencies, 0.95):.1f} ms over {len(latencies)} drag steps")
+              f"p95 {percentile(latencies, 0.95):.1f} ms over {len(latencies)} pointer events of a drag; in the page "
+              f"(frame arrived to drawn, over {len(draw_times)} frames): p50 {percentile(draw_times, 0.5):.1f} ms, p95 {percentile(draw_times, 0.95):.1f} ms")
         return 0
     except Exception as error:  # Everything the session left is kept for the report.
         if not isinstance(error, Failure):
             traceback.print_exc()
+        print("\n".join(TIMELINE), file=sys.stderr)
         print(f"browser test failed: {error}", file=sys.stderr)
         log = os.path.join(work, "serve.log")
         if os.path.exists(log):

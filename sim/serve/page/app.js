@@ -15,7 +15,8 @@
   const deviceBox = $('device');
 
   // What the test and a curious developer can read from the console. `latencies` holds, for each input that was
-  // followed by a frame, the milliseconds from the browser's event to that frame drawn on the canvas.
+  // followed by a frame, the milliseconds from the browser's event to that frame drawn on the canvas; `drawTimes`
+  // the part of each spent in the page, from the frame's arrival to drawn (decoding the PNG, mostly).
   const vantile = {
     connected: false,
     device: null,
@@ -26,6 +27,7 @@
     hellos: 0,
     framesDrawn: 0,
     latencies: [],
+    drawTimes: [],
   };
   window.vantile = vantile;
 
@@ -33,8 +35,9 @@
   let reconnectDelay = 250;
   // Frames decode in parallel but are drawn in the order they came, since a later region may cover an earlier one.
   let drawChain = Promise.resolve();
-  // The time stamp of the oldest input not yet followed by a drawn frame.
-  let pendingInput = null;
+  // The time stamps of the inputs not yet followed by a drawn frame. Moves that arrive while the phone draws are
+  // answered by one frame together, and each of them waited for it.
+  let pendingInputs = [];
 
   // ---- the connection ----------------------------------------------------------------------------------------
 
@@ -144,18 +147,22 @@
     const header = new DataView(buffer, 0, FRAME_HEADER);
     const x = header.getUint32(0, true);
     const y = header.getUint32(4, true);
+    const arrived = performance.now();
     const blob = new Blob([new Uint8Array(buffer, FRAME_HEADER)], { type: 'image/png' });
     const decoded = createImageBitmap(blob);
     drawChain = drawChain.then(() => decoded).then((bitmap) => {
       context.drawImage(bitmap, x, y);
       bitmap.close();
       vantile.framesDrawn += 1;
-      if (pendingInput !== null) {
-        vantile.latencies.push(performance.now() - pendingInput);
-        if (vantile.latencies.length > MAX_LATENCIES) {
-          vantile.latencies.shift();
+      if (pendingInputs.length > 0) {
+        const now = performance.now();
+        for (const sent of pendingInputs) {
+          vantile.latencies.push(now - sent);
         }
-        pendingInput = null;
+        vantile.drawTimes.push(now - arrived);
+        vantile.latencies.splice(0, Math.max(0, vantile.latencies.length - MAX_LATENCIES));
+        vantile.drawTimes.splice(0, Math.max(0, vantile.drawTimes.length - MAX_LATENCIES));
+        pendingInputs = [];
       }
     }, (error) => {
       showError(`A frame could not be decoded: ${error.message}`);
@@ -198,14 +205,21 @@
     };
   }
 
+  // An input that leaves the screen as it was (a tap on nothing) waits for whatever frame comes next; the list is
+  // kept short so that such inputs do not pile up.
+  function noteInput(t) {
+    pendingInputs.push(t);
+    if (pendingInputs.length > 200) {
+      pendingInputs.shift();
+    }
+  }
+
   function sendPointer(phase, event) {
     const point = toPoints(event);
     // The event's own time stamp shares performance.now()'s origin and is closer to the hand than the handler.
     const t = event.timeStamp || performance.now();
     if (send({ type: 'pointer', phase, x: point.x, y: point.y, t: Math.round(t * 10) / 10 })) {
-      if (pendingInput === null) {
-        pendingInput = t;
-      }
+      noteInput(t);
     }
   }
 
@@ -295,9 +309,7 @@
     wheel.dx += event.deltaX * unit;
     wheel.dy += event.deltaY * unit;
     wheel.t = event.timeStamp || performance.now();
-    if (pendingInput === null) {
-      pendingInput = wheel.t;
-    }
+    noteInput(wheel.t);
   }, { passive: false });
 
   function flushWheel() {
