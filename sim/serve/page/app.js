@@ -573,8 +573,10 @@
     kind.textContent = record.kind;
     item.append(kind, document.createTextNode(record.text || ''));
     if (record.time) {
+      // The day is the phone's clock's, shown in the panel above; the time of day tells records apart.
       const time = document.createElement('time');
-      time.textContent = record.time;
+      time.dateTime = record.time;
+      time.textContent = record.time.replace(/^.*T/, '').replace(/(\.\d+)?Z$/, '');
       item.append(time);
     }
     const list = $('records');
