@@ -336,7 +336,8 @@ def replay_recording(sim, recording, work):
     scenario = os.path.join(work, "replay.scenario")
     with open(recording, encoding="utf-8") as f:
         lines = f.read()
-    for needed in ("launch settings", "pref toggleVantile bool", "touch down", "appearance dark"):
+    for needed in ("launch settings", "pref toggleVantile bool", "respring", "touch down", "touch up", "type ",
+                   "appearance dark"):
         if needed not in lines:
             raise Failure(f"the recording has no line with {needed!r}:\n{lines}")
     with open(scenario, "w", encoding="utf-8") as f:
