@@ -204,20 +204,40 @@ def wait_for_download(folder, suffix, timeout=10.0):
     return path
 
 
+DECODE_IN_PAGE = """
+    const decode = async (b64) => {
+      const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+      const bitmap = await createImageBitmap(new Blob([bytes], {type: 'image/png'}),
+                                             {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      return context.getImageData(0, 0, bitmap.width, bitmap.height);
+    };
+"""
+
+
+def file_base64(path):
+    with open(path, "rb") as f:
+        return base64.b64encode(f.read()).decode("ascii")
+
+
+def mean_brightness(page, path):
+    """The mean of the red, green and blue values of a PNG's pixels, decoded by the browser."""
+    return page.driver.execute_async_script(DECODE_IN_PAGE + """
+        const done = arguments[arguments.length - 1];
+        decode(arguments[0]).then((image) => {
+          let sum = 0;
+          for (let i = 0; i < image.data.length; i += 4) sum += image.data[i] + image.data[i + 1] + image.data[i + 2];
+          done(sum / (3 * image.width * image.height));
+        }, (error) => done(`not decodable: ${error}`));
+    """, file_base64(path))
+
+
 def compare_pngs(page, first, second):
     """Decodes both PNGs in the browser and counts the pixels that differ; None when equal."""
-    encode = lambda path: base64.b64encode(open(path, "rb").read()).decode("ascii")
-    return page.driver.execute_async_script("""
+    return page.driver.execute_async_script(DECODE_IN_PAGE + """
         const done = arguments[arguments.length - 1];
-        const decode = async (b64) => {
-          const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
-          const bitmap = await createImageBitmap(new Blob([bytes], {type: 'image/png'}),
-                                                 {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
-          const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-          const context = canvas.getContext('2d');
-          context.drawImage(bitmap, 0, 0);
-          return context.getImageData(0, 0, bitmap.width, bitmap.height);
-        };
         Promise.all([decode(arguments[0]), decode(arguments[1])]).then(([a, b]) => {
           if (a.width !== b.width || a.height !== b.height) {
             done(`sizes differ: ${a.width}x${a.height} and ${b.width}x${b.height}`);
@@ -233,7 +253,7 @@ def compare_pngs(page, first, second):
           }
           done(count ? `${count} pixels differ, within x ${x0}..${x1}, y ${y0}..${y1}` : null);
         }, (error) => done(`not decodable: ${error}`));
-    """, encode(first), encode(second))
+    """, file_base64(first), file_base64(second))
 
 
 def percentile(values, fraction):
@@ -279,7 +299,7 @@ def run_session(sim, work):
         page.settle()
         reached("editor open")
 
-        # The drag is slow enough for every step to come back as a frame, so its steps give the round trip.
+        # The page times each of the drag's pointer events to the frame that answers it: the browser round trip.
         page.js("window.vantile.latencies.length = 0; window.vantile.drawTimes.length = 0")
         page.drag(WIFI_HANDLE, SELECTED_SLOT, DRAG_MOVES, 0.04)
         latencies = page.js("return [window.vantile.latencies.slice(), window.vantile.drawTimes.slice()]")
@@ -317,13 +337,19 @@ def run_session(sim, work):
         if errors:
             raise Failure(f"the page shows an error: {errors}")
 
+        # The served screen must be in dark mode: a dark screen is mostly black, a light one mostly white or grey.
+        brightness = mean_brightness(page, served)
+        if isinstance(brightness, str):
+            raise Failure(f"the served screenshot is {brightness}")
+        if brightness > 100:
+            raise Failure(f"the served screen is not in dark mode (mean brightness {brightness:.0f} of 255)")
         replay = replay_recording(sim, recording, work)
         reached("replayed")
         difference = compare_pngs(page, served, replay)
         reached("compared")
         if difference:
             raise Failure(f"the replayed screen differs from the served one: {difference}")
-        return latencies, server
+        return latencies
     finally:
         if driver is not None:
             driver.quit()
@@ -363,7 +389,7 @@ def main():
 
     work = tempfile.mkdtemp(prefix="vantile-browser-")
     try:
-        (latencies, draw_times), _ = run_session(arguments.sim, work)
+        latencies, draw_times = run_session(arguments.sim, work)
         # Every step of the drag moves the row, so each must have been followed by a frame before the next input.
         if len(latencies) < DRAG_MOVES:
             raise Failure(f"only {len(latencies)} of the drag's {DRAG_MOVES} steps were followed by a frame")
