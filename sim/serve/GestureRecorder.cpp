@@ -2,6 +2,7 @@
 
 #include "sim/scenario/ViewFinder.h"
 
+#include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIView.h"
 
 #include <algorithm>
@@ -77,12 +78,18 @@ std::string tapTarget(const Ref<UIView>& window, CGPoint point) {
             return std::find(names.begin(), names.end(), name) != names.end();
         });
     };
+    // Where in a row the finger lands does not matter (the row is the button); elsewhere a tap by name lands at
+    // the named view's centre, so the finger must have been on that view (a bar's title is not its back button).
+    Ref<UIView> row;
+    for (auto v = hit; v && !row; v = v->superview())
+        if (cast<UITableViewCell>(v)) row = v;
     for (auto it = views.rbegin(); it != views.rend(); ++it) {
         if (it->view != hit && !it->view->isDescendantOfView(hit)) continue;
         for (const auto& name : namesShownBy(it->view)) {
             if (hasControlCharacters(name) || timesShown(name) != 1) continue;
             auto found = scenario::findTarget(window, name);
-            if (found && window->hitTest(found->centre()) == hit) return scenarioWord(name);
+            if (!found || window->hitTest(found->centre()) != hit) continue;
+            if (found->rect.contains(point) || (row && found->view->isDescendantOfView(row))) return scenarioWord(name);
         }
     }
     return byPoint;

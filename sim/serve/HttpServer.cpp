@@ -607,9 +607,11 @@ void HttpServer::Impl::phoneJson(const std::string& text) {
         if (lines && lines->asArray())
             for (const auto& line : *lines->asArray())
                 if (auto* s = line.asString()) batch.push_back(*s);
+        auto* duration = message->find("duration");
         double at = time && time->numberValue() ? *time->numberValue() : m_clock;
+        double took = duration && duration->numberValue() ? *duration->numberValue() : 0;
         if (std::isfinite(at)) m_clock = std::max(m_clock, at);
-        m_recording->add(at, batch);
+        m_recording->add(at, batch, took);
         sendState();
     } else if (*type == "respring") {
         m_respringSeen = true;

@@ -120,6 +120,15 @@ std::optional<std::string> PhoneSession::boot() {
     std::optional<double> clock = m_options.clock;
     for (const auto& step : script.steps) {
         noteSetting(step.words);
+        // The domain is no set-up a respring replays (it lives in the root), but lines that store keys before
+        // the first launch are played here, as a scenario plays them before its own.
+        if (step.words[0] == "pref" || step.words[0] == "pref-remove") {
+            try {
+                m_runner->execute(step);
+            } catch (const std::exception& e) {
+                return step.text + ": " + e.what();
+            }
+        }
         if (!clock && step.words[0] == "date" && step.words.size() == 3) {
             if (auto when = scenario::parseDateTime(step.words[1], step.words[2])) m_options.clock = *when;
         }

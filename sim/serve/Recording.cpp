@@ -104,7 +104,7 @@ std::vector<std::string> waitLines(double seconds) {
     return lines;
 }
 
-Recording::Recording(RecordingStart start) : m_start(std::move(start)), m_lastTime(m_start.clock) {}
+Recording::Recording(RecordingStart start) : m_start(std::move(start)), m_replayClock(m_start.clock) {}
 
 void Recording::setStartPreferences(const Value& domain) {
     if (m_preferencesSet) return;
@@ -114,19 +114,20 @@ void Recording::setStartPreferences(const Value& domain) {
             if (auto line = preferenceLine(key, value)) m_preferences.push_back(*line);
 }
 
-void Recording::add(double time, const std::vector<std::string>& lines) {
+void Recording::add(double time, const std::vector<std::string>& lines, double duration) {
     std::vector<std::string> kept;
     for (const auto& line : lines)
         if (line.find_first_not_of(" \t") != std::string::npos) kept.push_back(line);
-    if (kept.empty()) return;
-    if (std::isfinite(time) && time > m_lastTime) {
+    if (kept.empty() || !std::isfinite(time)) return;
+    if (time > m_replayClock) {
         // Rounding each wait on its own would let the replay's clock drift 5 ms per batch; rounding the running
         // total keeps it within 5 ms of the session's clock however long the session.
-        double recordedSoFar = std::round((m_lastTime - m_start.clock) * 100) / 100;
+        double reached = std::round((m_replayClock - m_start.clock) * 100) / 100;
         double target = std::round((time - m_start.clock) * 100) / 100;
-        for (auto& wait : waitLines(target - recordedSoFar)) m_body.push_back(std::move(wait));
-        m_lastTime = time;
+        for (auto& wait : waitLines(target - reached)) m_body.push_back(std::move(wait));
+        m_replayClock = time;
     }
+    if (std::isfinite(duration) && duration > 0) m_replayClock += duration;
     for (auto& line : kept) m_body.push_back(std::move(line));
 }
 

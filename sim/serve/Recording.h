@@ -34,10 +34,10 @@ public:
     void setStartPreferences(const Value& domain);
     bool hasStartPreferences() const { return m_preferencesSet; }
 
-    // A batch of lines done at `time` on the virtual clock. A `wait` for the time since the previous batch (or the
-    // start) goes first, rounded to 10 ms; none when that rounds to nothing or the clock went back. Empty lines
-    // are dropped.
-    void add(double time, const std::vector<std::string>& lines);
+    // A batch of lines begun at `time` on the virtual clock, whose own steps (a drag's waits) take `duration`
+    // when played. A `wait` for the time since the previous batch ended (or the start) goes first, rounded to
+    // 10 ms; none when that rounds to nothing or the batch began earlier. Empty lines are dropped.
+    void add(double time, const std::vector<std::string>& lines, double duration = 0);
 
     // The lines after the header, waits included.
     std::size_t lineCount() const { return m_body.size(); }
@@ -56,7 +56,8 @@ private:
     std::vector<std::string> m_preferences;
     bool m_preferencesSet = false;
     std::vector<std::string> m_body;
-    double m_lastTime;
+    // Where a replay's clock is after the lines so far.
+    double m_replayClock;
 };
 
 // `pref KEY TYPE VALUE` for one key of the domain; nothing for values the scenario language cannot write (data,
