@@ -375,7 +375,7 @@
     vantile.state = state;
     const keep = (element) => document.activeElement === element;
     if (!keep($('appearance'))) $('appearance').value = state.appearance;
-    if (!keep($('locale')) && state.locale) fillSelect($('locale'), [...$('locale').options].map((o) => o.value), state.locale);
+    if (!keep($('locale')) && state.locale) $('locale').value = state.locale;
     if (!keep($('timezone'))) $('timezone').value = state.timezone || '';
     if (!keep($('carrier'))) $('carrier').value = state.carrier || '';
     for (const radio of ['wifi', 'cellular', 'bluetooth', 'airplane']) {
