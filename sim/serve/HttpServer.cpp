@@ -103,13 +103,6 @@ std::optional<FrameRegion> pngSize(std::string_view png) {
     return FrameRegion{0, 0, big(16), big(20)};
 }
 
-// The clock of a state message ("2026-12-08T18:00:00Z"); nothing for another form.
-std::optional<double> isoClock(const std::string& text) {
-    auto t = text.find('T');
-    if (t == std::string::npos || !text.ends_with("Z")) return std::nullopt;
-    return scenario::parseDateTime(text.substr(0, t), text.substr(t + 1, text.size() - t - 2));
-}
-
 const scenario::ScenarioCommand* scenarioCommand(const std::string& name) {
     for (const auto* group : {&scenario::setUpCommands(), &scenario::processCommands()})
         for (const auto& c : *group)
@@ -137,7 +130,7 @@ public:
     void removeTab(Tab& tab);
     void pageMessage(Tab& tab, const std::string& text);
     http::response<http::string_body> fileResponse(const http::request<http::string_body>& request) const;
-    std::string recordingText() const { return m_recording->text(); }
+    std::string recordingText() const { return m_recording->text(virtualNow()); }
     // Calls back with the whole screen as PNG, or nothing when no phone is there to answer.
     void requestScreenshot(std::function<void(const std::string* png)> done);
 
@@ -157,6 +150,10 @@ private:
     void sendState();
     void startSession(const std::string& profile, bool freshStart);
     void finishStop();
+    // The phone's virtual clock as the server can tell it: the last exact time the phone sent, moved on by the wall
+    // clock while running and by the steps asked for while paused.
+    double virtualNow() const;
+    void anchorClock(double clock);
     void failScreenshots();
 
     ServeOptions m_options;
@@ -182,6 +179,8 @@ private:
     std::uint64_t m_seed = 0;
     std::unique_ptr<Recording> m_recording;
     double m_clock = 0;
+    std::chrono::steady_clock::time_point m_clockWall = std::chrono::steady_clock::now();
+    bool m_paused = false;
     int m_boot = 0;
     std::optional<Value> m_hello;
     std::optional<Value> m_state;
@@ -504,6 +503,9 @@ void HttpServer::Impl::boot() {
     m_respringSeen = false;
     m_respringAsked = false;
     m_reader = MessageReader();
+    // A new process starts running; the clock it is handed stands until its hello says where it is.
+    m_paused = false;
+    anchorClock(m_clock);
     PhoneLaunch launch{m_options.phoneCommand, m_options.root, m_profile, m_clock, m_seed, std::nullopt};
     auto setUp = m_recording->setUpLines();
     if (!setUp.empty()) {
@@ -574,6 +576,8 @@ void HttpServer::Impl::phoneJson(const std::string& text) {
     }
     auto& fields = *message->asDictionary();
     if (*type == "hello") {
+        if (auto* clock = message->find("clock"); clock && clock->numberValue() && std::isfinite(*clock->numberValue()))
+            anchorClock(*clock->numberValue());
         Value::Array profiles, locales;
         for (const auto& p : deviceProfiles()) profiles.push_back(Value(p.name));
         for (const char* l : kLocales) locales.push_back(Value(l));
@@ -589,8 +593,11 @@ void HttpServer::Impl::phoneJson(const std::string& text) {
             });
         }
     } else if (*type == "state") {
-        if (auto* clock = message->find("clock"); clock && clock->asString())
-            if (auto seconds = isoClock(*clock->asString())) m_clock = *seconds;
+        // The state's clock is the status bar's minute; the exact clock comes with the hello and the recorded lines.
+        if (auto* paused = message->find("paused"); paused && paused->asBoolean() && *paused->asBoolean() != m_paused) {
+            anchorClock(virtualNow());
+            m_paused = *paused->asBoolean();
+        }
         m_state = *message;
         sendState();
     } else if (*type == "prefs") {
@@ -610,19 +617,29 @@ void HttpServer::Impl::phoneJson(const std::string& text) {
         auto* duration = message->find("duration");
         double at = time && time->numberValue() ? *time->numberValue() : m_clock;
         double took = duration && duration->numberValue() ? *duration->numberValue() : 0;
-        if (std::isfinite(at)) m_clock = std::max(m_clock, at);
+        if (std::isfinite(at) && std::isfinite(took) && at + took > virtualNow()) anchorClock(at + took);
         m_recording->add(at, batch, took);
         sendState();
     } else if (*type == "respring") {
         m_respringSeen = true;
         if (auto* clock = message->find("clock"); clock && clock->numberValue() && std::isfinite(*clock->numberValue()))
-            m_clock = *clock->numberValue();
+            anchorClock(*clock->numberValue());
         // The add-on's own respring comes again from replaying the tap that asked for it; the panel's is a line.
-        if (m_respringAsked && m_recording->lastLine() != "respring") m_recording->add(m_clock, {"respring"});
+        if (m_respringAsked && m_recording->lastLine() != "respring") m_recording->add(virtualNow(), {"respring"});
         broadcast(text);
     } else {
         broadcast(text);
     }
+}
+
+double HttpServer::Impl::virtualNow() const {
+    if (m_paused || !m_child) return m_clock;
+    return m_clock + std::chrono::duration<double>(std::chrono::steady_clock::now() - m_clockWall).count();
+}
+
+void HttpServer::Impl::anchorClock(double clock) {
+    m_clock = clock;
+    m_clockWall = std::chrono::steady_clock::now();
 }
 
 void HttpServer::Impl::sendState() {
@@ -642,6 +659,8 @@ void HttpServer::Impl::channelEnded() {
     m_outbox.clear();
     m_writing = false;
     if (!m_child) return;
+    // A phone that ended without a respring handed on no clock: the next one starts where this one was.
+    if (!m_respringSeen) anchorClock(virtualNow());
     const double grace = m_stopping ? m_options.quitGraceSeconds : 2.0;
     PhoneExit ending = m_child->waitForExit(std::chrono::milliseconds(static_cast<long>(grace * 1000)));
     m_child.reset();
@@ -810,6 +829,7 @@ void HttpServer::Impl::pageMessage(Tab& tab, const std::string& text) {
         auto seconds = number("seconds");
         if (!seconds || *seconds <= 0 || *seconds > scenario::kMaxWaitSeconds)
             return tab.sendText(errorMessage("\"step\" wants a number of seconds above 0, up to a day"));
+        if (m_paused && m_child) anchorClock(m_clock + *seconds);
     } else if (*type == "command") {
         const Value* l = message->find("line");
         const std::string* line = l ? l->asString() : nullptr;

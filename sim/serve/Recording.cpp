@@ -52,9 +52,8 @@ std::string shortestReal(double value) {
     return out;
 }
 
-}  // namespace
-
-std::string scenarioWord(const std::string& text) {
+// A word of a scenario line, quoted when it holds blanks, quotes, backslashes or "#", or is empty.
+std::string quotedWord(const std::string& text) {
     bool plain = !text.empty() && text.find_first_of(" \t\"\\#") == std::string::npos;
     if (plain) return text;
     std::string out = "\"";
@@ -66,10 +65,12 @@ std::string scenarioWord(const std::string& text) {
     return out;
 }
 
+}  // namespace
+
 std::optional<std::string> preferenceLine(const std::string& key, const Value& value) {
     // A line break ends a scenario line, and the parser has no escape for it.
     if (key.empty() || key.find_first_of("\r\n") != std::string::npos) return std::nullopt;
-    std::string head = "pref " + scenarioWord(key) + " ";
+    std::string head = "pref " + quotedWord(key) + " ";
     if (auto b = value.asBoolean()) return head + "bool " + (*b ? "yes" : "no");
     if (auto i = value.asInteger()) return head + "int " + std::to_string(*i);
     if (auto r = value.asReal()) {
@@ -78,7 +79,7 @@ std::optional<std::string> preferenceLine(const std::string& key, const Value& v
     }
     if (auto* s = value.asString()) {
         if (s->find_first_of("\r\n") != std::string::npos) return std::nullopt;
-        return head + "string " + scenarioWord(*s);
+        return head + "string " + quotedWord(*s);
     }
     if (auto* a = value.asArray()) {
         for (const auto& item : *a)
@@ -131,7 +132,7 @@ void Recording::add(double time, const std::vector<std::string>& lines, double d
     for (auto& line : kept) m_body.push_back(std::move(line));
 }
 
-std::string Recording::text() const {
+std::string Recording::text(std::optional<double> now) const {
     std::string out;
     out += "device " + m_start.device + "\n";
     out += dateLine(m_start.clock) + "\n";
@@ -139,6 +140,11 @@ std::string Recording::text() const {
     for (const auto& line : m_preferences) out += line + "\n";
     out += "launch settings\n";
     for (const auto& line : m_body) out += line + "\n";
+    if (now && std::isfinite(*now) && *now > m_replayClock) {
+        double reached = std::round((m_replayClock - m_start.clock) * 100) / 100;
+        double target = std::round((*now - m_start.clock) * 100) / 100;
+        for (const auto& wait : waitLines(target - reached)) out += wait + "\n";
+    }
     return out;
 }
 

@@ -43,8 +43,10 @@ public:
     std::size_t lineCount() const { return m_body.size(); }
     // The last line after the header; "" when there is none.
     std::string lastLine() const { return m_body.empty() ? std::string() : m_body.back(); }
-    // The whole scenario, one line each, ending with a newline.
-    std::string text() const;
+    // The whole scenario, one line each, ending with a newline. With `now` (the session's virtual clock when the
+    // recording is taken), a last `wait` brings the replay to that moment, so what was still moving on the screen
+    // (an animation, the status bar's minute) has come to rest in the replay too.
+    std::string text(std::optional<double> now = std::nullopt) const;
     // The set-up lines recorded so far, in order (appearance, locale, radios, ...), for the next phone process.
     // The profile, clock and seed are not among them: the process is given those directly.
     std::vector<std::string> setUpLines() const;
@@ -66,7 +68,5 @@ std::optional<std::string> preferenceLine(const std::string& key, const Value& v
 // `wait` lines for `seconds` rounded to 10 ms, split where a step would be longer than the language allows; none
 // when it rounds to nothing.
 std::vector<std::string> waitLines(double seconds);
-// A word of a scenario line, quoted when it holds blanks, quotes, backslashes or "#", or is empty.
-std::string scenarioWord(const std::string& text);
 
 }  // namespace sim::serve

@@ -48,6 +48,8 @@ TEST(RecordingTest, PreferenceLinesReadBackAsTheirValues) {
         {"name", Value("Sounds & Haptics"), {"pref", "name", "string", "Sounds & Haptics"}},
         {"quoted", Value("say \"hi\" \\ #1"), {"pref", "quoted", "string", "say \"hi\" \\ #1"}},
         {"empty", Value(""), {"pref", "empty", "string", ""}},
+        {"tag", Value("#tag"), {"pref", "tag", "string", "#tag"}},
+        {"path", Value("back\\slash"), {"pref", "path", "string", "back\\slash"}},
         {"key with blank", Value(1), {"pref", "key with blank", "int", "1"}},
         {"lines", Value("two\nlines"), {}},
         {"mixed", Value(Value::Array{Value("a"), Value(1)}), {}},
@@ -145,6 +147,10 @@ TEST(RecordingTest, BatchesAreSeparatedByTheVirtualTimeBetweenThem) {
               "type \"abc\"\n");
     EXPECT_EQ(recording.lineCount(), 8u);
     EXPECT_EQ(recording.lastLine(), "type \"abc\"");
+    // Taken later, the recording waits up to that moment; taken at once, or before the last line, it does not.
+    EXPECT_EQ(recording.text(kStart + 4.257), recording.text() + "wait 1260ms\n");
+    EXPECT_EQ(recording.text(kStart + 3.001), recording.text());
+    EXPECT_EQ(recording.text(kStart + 2), recording.text());
 }
 
 TEST(RecordingTest, RoundedWaitsDoNotDriftFromTheSessionsClock) {
@@ -163,21 +169,6 @@ TEST(RecordingTest, SetUpLinesAreThoseAFreshProcessAppliesAgain) {
                                "seed 9", "device iphone-8", "locale de", "respring", "carrier \"O2 DE\"", "tap \"unterminated"});
     EXPECT_EQ(recording.setUpLines(),
               (std::vector<std::string>{"appearance dark", "wifi off", "locale de", "carrier \"O2 DE\""}));
-}
-
-TEST(RecordingTest, ScenarioWordsQuoteOnlyWhatNeedsIt) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Wi-Fi", "Wi-Fi"},
-        {"Sounds & Haptics", "\"Sounds & Haptics\""},
-        {"a\"b", "\"a\\\"b\""},
-        {"back\\slash", "\"back\\\\slash\""},
-        {"#tag", "\"#tag\""},
-        {"", "\"\""},
-    };
-    for (const auto& [text, word] : cases) {
-        EXPECT_EQ(sim::serve::scenarioWord(text), word);
-        EXPECT_EQ(wordsOf("tap " + sim::serve::scenarioWord(text)), (std::vector<std::string>{"tap", text}));
-    }
 }
 
 }  // namespace
