@@ -367,8 +367,8 @@ def replay_recording(sim, recording, work):
         if needed not in lines:
             raise Failure(f"the recording has no line with {needed!r}:\n{lines}")
     with open(scenario, "w", encoding="utf-8") as f:
-        # The served screen was at rest when the clock stopped; the replay comes to rest after its last line too.
-        f.write(lines.rstrip("\n") + "\nwait 2s\nscreenshot final\n")
+        # The recording ends with a wait up to the moment it was taken, when the clock stood still.
+        f.write(lines.rstrip("\n") + "\nscreenshot final\n")
     out = os.path.join(work, "replay-out")
     result = subprocess.run([sim, "run", scenario, "--out", out], capture_output=True, text=True, timeout=60)
     if result.returncode != 0:
