@@ -59,6 +59,9 @@ void PSTableCell::refreshCellContentsWithSpecifier(Ref<PSSpecifier> specifier) {
     setSelectionStyle(opensPage(*specifier) || specifier->cellType() == PSSpecifier::PSButtonCell
                           ? UITableViewCellSelectionStyleDefault
                           : UITableViewCellSelectionStyleNone);
+    // A reloaded row lays itself out again, as the framework's row reload does: an icon that came or went moves the
+    // title, also when the image view was already there (a reused row, or the account picture arriving later).
+    setNeedsLayout();
 }
 
 void PSTableCell::setGroupInset(CGFloat margin, bool firstInGroup, bool lastInGroup) {

@@ -5,6 +5,7 @@
 
 #include "platform/core/CFPreferences.h"
 #include "platform/core/NotificationRecords.h"
+#include "platform/gfx/UIImage.h"
 #include "platform/harness/TouchDriver.h"
 #include "platform/host/PSListItemsController.h"
 #include "platform/host/PSTableCell.h"
@@ -371,6 +372,33 @@ TEST_F(SpecifierRows, CustomRowsByCellClassAndTheirHeights) {
     EXPECT_EQ(cellAt(page, 0), custom);
     EXPECT_EQ(custom->placements, before + 1);
     EXPECT_EQ(RowsTestCustomView::made, 4);
+}
+
+}  // namespace
+
+namespace {
+
+// A row refreshed on screen lays itself out again: an icon that comes later (the account picture) moves the title
+// aside, one that goes gives the margin back, also on a reused row whose image view already exists.
+TEST_F(SpecifierRows, ARefreshedRowLaysItsTitleOutAgain) {
+    auto plain = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
+        "Apple ID", nullptr, nullptr, nullptr, nullptr, PSSpecifier::PSLinkCell, nullptr);
+    auto withIcon = PSSpecifier::preferenceSpecifierNamedTargetSetGetDetailCellEdit(
+        "Apple ID", nullptr, nullptr, nullptr, nullptr, PSSpecifier::PSLinkCell, nullptr);
+    withIcon->setPropertyForKey(Property(UIImage::systemImageNamed("person.crop.circle")), "iconImage");
+    auto cell = alloc<PSTableCell>();
+    cell->initWithStyleReuseIdentifierSpecifier(UITableViewCellStyleDefault, "Cell", plain);
+    cell->setFrame({{0, 0}, {375, 44}});
+    cell->layoutIfNeeded();
+    const CGFloat margin = cell->textLabel()->frame().minX();
+    for (const auto& [specifier, moved] : {std::pair{withIcon, true}, std::pair{plain, false}, std::pair{withIcon, true}}) {
+        msgSend<void>(cell, sel("refreshCellContentsWithSpecifier:"), specifier);
+        cell->layoutIfNeeded();
+        if (moved)
+            EXPECT_GT(cell->textLabel()->frame().minX(), margin);
+        else
+            EXPECT_EQ(cell->textLabel()->frame().minX(), margin);
+    }
 }
 
 }  // namespace
