@@ -263,10 +263,19 @@ std::optional<MovieFrame> frameAtTime(const std::filesystem::path& path, double 
                                          nullptr));
             if (!scaler) return std::nullopt;
             MovieFrame result{Bitmap(frame->width, frame->height), time};
-            std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(result.bitmap.pixels.data()), nullptr, nullptr,
-                                       nullptr};
-            int strides[4] = {result.bitmap.bytesPerRow(), 0, 0, 0};
+            // The conversion's vector code writes whole blocks of pixels, past the end of a row whose width is not a
+            // multiple of its block: into a bitmap's tightly packed rows that runs over the next heap block. It
+            // converts into rows padded the way FFmpeg allocates them, and the bitmap takes the pixels row by row.
+            std::uint8_t* planes[4] = {};
+            int strides[4] = {};
+            if (av_image_alloc(planes, strides, frame->width, frame->height, AV_PIX_FMT_BGRA, 64) < 0)
+                return std::nullopt;
+            const std::unique_ptr<std::uint8_t, void (*)(void*)> converted(planes[0], av_free);
             sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides);
+            const std::size_t rowBytes = static_cast<std::size_t>(result.bitmap.bytesPerRow());
+            for (int row = 0; row < frame->height; ++row)
+                std::memcpy(reinterpret_cast<std::uint8_t*>(result.bitmap.pixels.data()) + row * rowBytes,
+                            planes[0] + static_cast<std::size_t>(row) * strides[0], rowBytes);
             // The conversion answers opaque pixels already; a bitmap is premultiplied, which opaque pixels are.
             for (auto& p : result.bitmap.pixels) p |= 0xFF000000u;
             return result;

@@ -21,9 +21,9 @@ std::uint32_t colourOfFrame(int frame) {
 
 class MovieFiles : public testing::Test {
 protected:
-    fs::path write(const std::string& name, MovieContainer container, int frames = 6) {
+    fs::path write(const std::string& name, MovieContainer container, int frames = 6, int width = 64, int height = 48) {
         const fs::path file = m_root.path() / name;
-        EXPECT_TRUE(platform::media::writeMovie(file, container, 64, 48, frames, 6, 400000, [](int i, Bitmap& b) {
+        EXPECT_TRUE(platform::media::writeMovie(file, container, width, height, frames, 6, 400000, [](int i, Bitmap& b) {
             std::fill(b.pixels.begin(), b.pixels.end(), colourOfFrame(i));
         }));
         return file;
@@ -77,6 +77,27 @@ TEST_F(MovieFiles, FrameAtTimeDecodesTheRightFrame) {
         EXPECT_NEAR(got.g, want.g, 40);
         EXPECT_NEAR(got.b, want.b, 40);
         EXPECT_EQ(got.a, 255);
+    }
+}
+
+// A width that is no multiple of the colour conversion's blocks of pixels: every row comes whole, up to its last
+// pixel, and nothing is written past the picture (the sanitizers watch the heap around it).
+TEST_F(MovieFiles, FramesOfAnyEvenWidthComeWholeToTheirLastPixel) {
+    for (const auto& [width, height] : {std::pair{66, 50}, std::pair{70, 34}, std::pair{128, 72}}) {
+        SCOPED_TRACE(width);
+        const fs::path movie = write("w" + std::to_string(width) + ".mov", MovieContainer::QuickTime, 6, width, height);
+        for (int round = 0; round < 20; ++round) {
+            const auto frame = platform::media::frameAtTime(movie, 0);
+            ASSERT_TRUE(frame);
+            ASSERT_EQ(frame->bitmap.width, width);
+            ASSERT_EQ(frame->bitmap.height, height);
+            for (const auto& [x, y] : {std::pair{0, 0}, std::pair{width - 1, 0}, std::pair{width - 1, height - 1}}) {
+                const PixelRGBA got = unpackPixel(frame->bitmap.at(x, y));
+                EXPECT_NEAR(got.r, 255, 40) << x << "," << y;
+                EXPECT_NEAR(got.g, 0, 40) << x << "," << y;
+                EXPECT_EQ(got.a, 255);
+            }
+        }
     }
 }
 
