@@ -29,8 +29,8 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*Bench; do echo "== $$b"; $$b; done
 
-# Every fuzz target for FUZZ_SECONDS seconds (default 60) from its committed corpus, then a table of inputs run,
-# coverage and crashes.
+# Every fuzz target for FUZZ_SECONDS seconds (default 60), or FUZZ_RUNS inputs, from its committed corpus, then a
+# table of inputs run, coverage and crashes.
 fuzz: deps
 	@FUZZ_JOBS=$(JOBS) scripts/fuzz
 
