@@ -343,6 +343,10 @@ bool writeMovie(const std::filesystem::path& destination, MovieContainer contain
 
     auto drainPackets = [&]() {
         while (avcodec_receive_packet(context.get(), packet.get()) == 0) {
+            // The encoder leaves a frame's duration unset, and the muxer can only guess the last frame's from the
+            // frames before it: a movie lost its last frame's time, and a one-frame movie had no length at all, so
+            // its edit list hid the frame from every reader.
+            if (packet->duration == 0) packet->duration = 1;
             av_packet_rescale_ts(packet.get(), context->time_base, stream->time_base);
             packet->stream_index = stream->index;
             if (av_interleaved_write_frame(out, packet.get()) < 0) return false;

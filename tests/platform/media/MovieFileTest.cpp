@@ -58,6 +58,21 @@ TEST_F(MovieFiles, ExportWritesTheContainerAsked) {
     }
 }
 
+// Every frame lasts one frame's time, the last one too: a movie of one frame has a length and a first frame.
+TEST_F(MovieFiles, AMovieLastsAllItsFramesAndItsFirstFrameIsThere) {
+    for (int frames : {1, 2, 6}) {
+        SCOPED_TRACE(frames);
+        const fs::path movie = write("frames-" + std::to_string(frames) + ".mov", MovieContainer::QuickTime, frames);
+        const auto info = platform::media::movieInfo(movie);
+        ASSERT_TRUE(info);
+        EXPECT_NEAR(info->duration, frames / 6.0, 1e-3);
+        const auto first = platform::media::frameAtTime(movie, 0);
+        ASSERT_TRUE(first);
+        EXPECT_NEAR(first->time, 0, 1e-6);
+        EXPECT_NEAR(unpackPixel(first->bitmap.at(32, 24)).r, 255, 40);
+    }
+}
+
 // Frames at a time: the first at or after it, its colour within the tolerance of a 4:2:0 round trip.
 TEST_F(MovieFiles, FrameAtTimeDecodesTheRightFrame) {
     const fs::path movie = write("colours.mov", MovieContainer::QuickTime);
