@@ -36,6 +36,9 @@ struct FrameRegion {
     std::uint32_t height = 0;
 };
 
+// The longest step a paused clock takes at once, in seconds: the phone plays every frame of it before it answers.
+inline constexpr double kLongestStep = 60;
+
 // A frame larger than a 3x screen's uncompressed pixels is not one the phone sends; anything longer is damage.
 inline constexpr std::size_t kMaxChannelMessage = 64u << 20;
 inline constexpr std::size_t kFrameHeaderSize = 16;

@@ -5,7 +5,6 @@
 #include "sim/scenario/ScenarioCommand.h"
 #include "sim/scenario/ScenarioErrors.h"
 #include "sim/scenario/ScenarioScript.h"
-#include "sim/scenario/ScenarioValues.h"
 #include "sim/serve/Channel.h"
 #include "sim/serve/PhoneChild.h"
 #include "sim/serve/Recording.h"
@@ -827,8 +826,8 @@ void HttpServer::Impl::pageMessage(Tab& tab, const std::string& text) {
             return tab.sendText(errorMessage("\"key\" wants Return, Escape or Backspace"));
     } else if (*type == "step") {
         auto seconds = number("seconds");
-        if (!seconds || *seconds <= 0 || *seconds > scenario::kMaxWaitSeconds)
-            return tab.sendText(errorMessage("\"step\" wants a number of seconds above 0, up to a day"));
+        if (!seconds || *seconds <= 0 || *seconds > kLongestStep)
+            return tab.sendText(errorMessage("\"step\" wants a number of seconds above 0, up to 60"));
         if (m_paused && m_child) anchorClock(m_clock + *seconds);
     } else if (*type == "command") {
         const Value* l = message->find("line");

@@ -52,9 +52,8 @@ const std::set<std::string, std::less<>> kPanelCommands = {"appearance", "locale
 
 // A stall of the loop (a slow frame, the machine busy) slows the phone's time down instead of jumping it ahead.
 constexpr double kLongestTick = 0.25;
-// How far one pointer event may move the clock to keep its gesture's timing, and one step of a paused clock.
+// How far one pointer event may move the clock to keep its gesture's timing.
 constexpr double kLongestGap = 10;
-constexpr double kLongestStep = 60;
 // The domain and the device's state are looked at this often (wall seconds) besides after every input.
 constexpr double kSlowCheckSeconds = 0.25;
 

@@ -303,6 +303,7 @@ TEST_F(ServerProtocolTest, MalformedMessagesAreAnsweredAndNeverReachThePhone) {
         "{\"type\": \"key\", \"key\": \"F1\"}",
         "{\"type\": \"step\", \"seconds\": -1}",
         "{\"type\": \"step\", \"seconds\": 1e9}",
+        "{\"type\": \"step\", \"seconds\": 61}",
         "{\"type\": \"profile\", \"name\": \"iphone-1\"}",
         "{\"type\": \"command\", \"line\": \"launch springboard\"}",
         "{\"type\": \"command\", \"line\": \"screenshot ../../x\"}",
