@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 
 namespace sim::scenario {
 
@@ -91,6 +92,14 @@ std::optional<std::pair<double, double>> parsePoint(std::string_view text) {
     auto y = parseNumber(text.substr(comma + 1));
     if (!x || !y) return std::nullopt;
     return std::pair{*x, *y};
+}
+
+std::string formatDateTime(double seconds, const char* format) {
+    const auto whole = static_cast<std::time_t>(std::floor(seconds));
+    std::tm utc{};
+    gmtime_r(&whole, &utc);
+    char text[64];
+    return std::strftime(text, sizeof text, format, &utc) ? text : "";
 }
 
 }  // namespace sim::scenario

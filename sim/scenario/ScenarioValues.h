@@ -20,6 +20,8 @@ inline constexpr const char* kMaxWaitText = "24 hours (1440m)";
 inline constexpr double kLatestClock = 253402300799.0;
 // "YYYY-MM-DD" and "HH:MM" (or "HH:MM:SS") as seconds since 1970, read as UTC, the zone of the device's clock.
 std::optional<double> parseDateTime(std::string_view date, std::string_view time);
+// The other way: whole seconds since 1970 as UTC text in strftime's `format`.
+std::string formatDateTime(double seconds, const char* format);
 // true/false, yes/no, on/off, 1/0.
 std::optional<bool> parseBool(std::string_view text);
 // A whole decimal number, optionally signed, nothing else.

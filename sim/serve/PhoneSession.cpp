@@ -32,7 +32,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <ctime>
 #include <set>
 #include <sstream>
 
@@ -57,14 +56,7 @@ constexpr double kLongestGap = 10;
 // The domain and the device's state are looked at this often (wall seconds) besides after every input.
 constexpr double kSlowCheckSeconds = 0.25;
 
-std::string isoTime(double seconds) {
-    std::time_t whole = static_cast<std::time_t>(std::floor(seconds));
-    std::tm parts{};
-    gmtime_r(&whole, &parts);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return buffer;
-}
+std::string isoTime(double seconds) { return scenario::formatDateTime(seconds, "%Y-%m-%dT%H:%M:%SZ"); }
 
 std::optional<double> finiteNumber(const Value& message, std::string_view key) {
     const Value* v = message.find(key);

@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <ctime>
 #include <stdexcept>
 
 namespace sim::serve {
@@ -33,14 +32,7 @@ bool isReplayedSetUp(const std::string& command) {
     return false;
 }
 
-std::string dateLine(double clock) {
-    std::time_t seconds = static_cast<std::time_t>(std::floor(clock));
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "date %Y-%m-%d %H:%M", &utc);
-    return text;
-}
+std::string dateLine(double clock) { return scenario::formatDateTime(clock, "date %Y-%m-%d %H:%M"); }
 
 std::string shortestReal(double value) {
     char text[64];

@@ -84,7 +84,16 @@ TEST(ScenarioValues, DurationsAndDates) {
         {"24-01-01", "09:41", {}},
         {"1969-12-31", "23:59", {}},
     };
-    for (const auto& t : dates) EXPECT_EQ(parseDateTime(t.date, t.time), t.seconds) << t.date << " " << t.time;
+    for (const auto& t : dates) {
+        EXPECT_EQ(parseDateTime(t.date, t.time), t.seconds) << t.date << " " << t.time;
+        // What reads writes back the same, so a recording's "date" line plays at the clock it was taken at.
+        if (!t.seconds) continue;
+        const bool withSeconds = std::string_view(t.time).size() == 8;
+        // Within its minute a clock still writes as that minute.
+        const double at = withSeconds ? *t.seconds : *t.seconds + 59.9;
+        EXPECT_EQ(formatDateTime(at, withSeconds ? "%Y-%m-%d %H:%M:%S" : "%Y-%m-%d %H:%M"),
+                  std::string(t.date) + " " + t.time);
+    }
 
     EXPECT_EQ(parseBool("yes"), true);
     EXPECT_EQ(parseBool("off"), false);
