@@ -1,7 +1,7 @@
 // Installing the add-on's package into a device root as the phone's package manager would.
 #include "sim/install/PackageInstaller.h"
-#include "sim/install/ProgramRun.h"
 #include "tests/sim/SimProcess.h"
+#include "tests/support/ProgramRun.h"
 
 #include "platform/core/PropertyList.h"
 
@@ -14,6 +14,7 @@
 
 namespace fs = std::filesystem;
 using namespace sim::install;
+using testing_support::runProgram;
 
 namespace {
 
