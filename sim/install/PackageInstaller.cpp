@@ -24,11 +24,6 @@ constexpr const char* kDpkgInfo = "var/lib/dpkg/info";
 constexpr const char* kDpkgStatus = "var/lib/dpkg/status";
 constexpr const char* kStagingPrefix = ".staging-";
 
-std::string trimmed(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-    return s;
-}
-
 // Package names become file names of the root, so only the characters Debian allows in them pass.
 bool isValidPackageName(const std::string& name) {
     if (name.size() < 2 || !std::isalnum(static_cast<unsigned char>(name[0]))) return false;
@@ -326,7 +321,9 @@ std::vector<std::string> installedFiles(const fs::path& root, const std::string&
     std::ifstream in(root / kDpkgInfo / (package + ".list"));
     std::string line;
     while (std::getline(in, line)) {
-        line = trimmed(line);
+        // A line ends only at its line break: a blank at the end belongs to the name ("Read Me "), and names with
+        // line breaks never get into the list.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line == "/.") continue;
         // Only plain device paths are the package's; a list edited to climb out of the root names nothing here.
         if (line.front() != '/' || !isPlainRelative(fs::path(line).relative_path())) continue;

@@ -310,6 +310,23 @@ TEST_F(InstallTest, NamesWithLineBreaksAreRefused) {
     }
 }
 
+TEST_F(InstallTest, NamesEndingInBlanksAreRecordedAndRemovedAsSpelled) {
+    // The file list is read line by line; a blank at a line's end is part of the name, or the next version would
+    // take the folder "/Library/Notes " for a file and fail to remove "/Library/Read Me ".
+    const Files first = {{"/Library/Notes /a.txt", "a"}, {"/Library/Read Me ", "b"}, {"/Library/kept", "c"}};
+    const auto result = installPackage(makePackage("com.test.blanks", "1", first), root());
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(installedFiles(root(), "com.test.blanks"), result.installed);
+    EXPECT_EQ(result.installed,
+              (std::vector<std::string>{"/Library/Notes /a.txt", "/Library/Read Me ", "/Library/kept"}));
+
+    const auto second = installPackage(makePackage("com.test.blanks", "2", {{"/Library/kept", "d"}}), root());
+    ASSERT_TRUE(second) << *second.error;
+    EXPECT_EQ(second.removed, (std::vector<std::string>{"/Library/Notes /a.txt", "/Library/Read Me "}));
+    EXPECT_FALSE(fs::exists(root() / "Library/Read Me "));
+    EXPECT_FALSE(fs::exists(root() / "Library/Notes "));
+}
+
 TEST_F(InstallTest, ControlFilesThatWouldSplitOrMisnameTheStatusRecordAreRefused) {
     // Another package's record must survive every refusal, and the refused package must leave no record of its own.
     ASSERT_TRUE(installPackage(makePackage("com.test.other", "3", {{"/Library/other", "x"}}), root()));
