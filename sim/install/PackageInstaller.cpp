@@ -321,8 +321,8 @@ std::vector<std::string> installedFiles(const fs::path& root, const std::string&
     std::ifstream in(root / kDpkgInfo / (package + ".list"));
     std::string line;
     while (std::getline(in, line)) {
-        // A line ends only at its line break: a blank at the end belongs to the name ("Read Me "), and names with
-        // line breaks never get into the list.
+        // A blank at a line's end belongs to the name ("Read Me "). A carriage return cannot (names with one are
+        // refused), so it is the line end of a list written with CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line == "/.") continue;
         // Only plain device paths are the package's; a list edited to climb out of the root names nothing here.
