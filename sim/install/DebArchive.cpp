@@ -135,7 +135,10 @@ public:
         const char* raw = archive_entry_pathname(entry);
         const std::string name = raw ? raw : "";
         if (name.find_first_of("\n\r") != std::string::npos) {
-            std::string shown = name.substr(std::min(name.find_first_not_of("./"), name.size()));
+            std::size_t start = 0;
+            while (name.compare(start, 2, "./") == 0 || name.compare(start, 1, "/") == 0)
+                start += name[start] == '/' ? 1 : 2;
+            std::string shown = name.substr(start);
             std::replace_if(shown.begin(), shown.end(), [](char c) { return c == '\n' || c == '\r'; }, '?');
             return m_deb.string() + " holds a name with a line break (/" + shown +
                    "), which its file list cannot record";
@@ -215,8 +218,9 @@ private:
                 }
                 m_kinds[path] = Kind::Folder;
             } else if (known->second != Kind::Folder) {
-                why = m_deb.string() + " holds /" + partsPath(parts, parts.size()) + " inside /" + path + ", which is " +
-                      (known->second == Kind::Link ? "a symbolic link" : "a file") + " of the package";
+                const char* what = known->second == Kind::Link ? "a symbolic link" : "a file";
+                why = m_deb.string() + " holds /" + partsPath(parts, parts.size()) + " inside /" + path +
+                      ", which is " + what + " of the package";
                 return Fd(-1);
             }
             folder = Fd(::openat(folder.get(), parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -362,8 +366,8 @@ std::optional<std::string> DebArchive::controlText(std::string& why) const {
             return std::nullopt;
         }
         const char* raw = archive_entry_pathname(entry);
-        if (!raw || nameParts(raw) != std::vector<std::string>{"control"} || archive_entry_filetype(entry) != AE_IFREG ||
-            archive_entry_hardlink(entry))
+        const bool isControl = raw && nameParts(raw) == std::vector<std::string>{"control"};
+        if (!isControl || archive_entry_filetype(entry) != AE_IFREG || archive_entry_hardlink(entry))
             continue;
         std::string text;
         char buffer[16 << 10];

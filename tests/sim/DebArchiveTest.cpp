@@ -124,7 +124,8 @@ protected:
         return deb;
     }
     // The usual three members around a data tarball of `entries`.
-    fs::path dataDeb(const std::string& name, const std::vector<Entry>& entries, const std::string& compression = "gzip") {
+    fs::path dataDeb(const std::string& name, const std::vector<Entry>& entries,
+                     const std::string& compression = "gzip") {
         return writeDeb(name, {{"debian-binary", "2.0\n"}, {"control.tar.gz", controlTarball()},
                                {compression == "gzip" ? "data.tar.gz" : "data.tar", tarball(entries, compression)}});
     }
@@ -142,8 +143,8 @@ TEST_F(DebArchiveTest, EveryCompressionDpkgDebBuildsInstalls) {
     fs::permissions(stage / "usr/bin/tool", fs::perms(04755));
     writeFile(stage / "usr/lib/libfoo.1.dylib", "library");
     fs::create_symlink("libfoo.1.dylib", stage / "usr/lib/libfoo.dylib");
-    for (const std::string suffix : {"gz", "xz", "zst", ""}) {
-        const std::string compression = suffix == "gz" ? "gzip" : suffix == "zst" ? "zstd" : suffix.empty() ? "none" : suffix;
+    const std::pair<std::string, std::string> variants[] = {{"gzip", "gz"}, {"xz", "xz"}, {"zstd", "zst"}, {"none", ""}};
+    for (const auto& [compression, suffix] : variants) {
         const fs::path deb = m_work.path() / ("built-" + compression + ".deb");
         const auto built = runProgram({"dpkg-deb", "--root-owner-group", "-Z" + compression, "--build", stage.string(),
                                        deb.string()});
@@ -266,8 +267,10 @@ TEST_F(DebArchiveTest, EntriesThatWouldWriteElsewhereOrCollideAreRefused) {
         const char* refusal;
     } cases[] = {
         {"a file through a link to the host", {{"./a", 'l', host}, {"./a/file", 'f', "x"}}, "which is a symbolic link"},
-        {"a folder through a link to the host", {{"./a", 'l', host}, {"./a/dir/", 'd', {}}}, "which is a symbolic link"},
-        {"a link through a relative link", {{"./a", 'l', "../../host"}, {"./a/l", 'l', "x"}}, "which is a symbolic link"},
+        {"a folder through a link to the host", {{"./a", 'l', host}, {"./a/dir/", 'd', {}}},
+         "which is a symbolic link"},
+        {"a link through a relative link", {{"./a", 'l', "../../host"}, {"./a/l", 'l', "x"}},
+         "which is a symbolic link"},
         {"a file inside a file", {{"./a", 'f', "x"}, {"./a/b", 'f', "y"}}, "which is a file"},
         {"a climbing name", {{"./Library/../../host/file", 'f', "x"}}, "\"..\""},
         {"a name that is only ..", {{"..", 'd', {}}}, "\"..\""},
