@@ -3,7 +3,7 @@
 #include "platform/core/DeviceRoot.h"
 #include "sim/Loader.h"
 #include "sim/install/ControlFile.h"
-#include "sim/install/ProgramRun.h"
+#include "sim/install/DebArchive.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,11 +23,6 @@ namespace {
 constexpr const char* kDpkgInfo = "var/lib/dpkg/info";
 constexpr const char* kDpkgStatus = "var/lib/dpkg/status";
 constexpr const char* kStagingPrefix = ".staging-";
-
-std::string trimmed(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-    return s;
-}
 
 // Package names become file names of the root, so only the characters Debian allows in them pass.
 bool isValidPackageName(const std::string& name) {
@@ -67,44 +62,6 @@ bool isPlainRelative(const fs::path& relative) {
 // last component is not followed: it is what gets installed, replaced or removed, as a link if it is one.
 bool folderStaysInside(const fs::path& root, const fs::path& relative) {
     return platform::resolveBelow(root, relative.parent_path()).has_value();
-}
-
-struct StagedTree {
-    std::vector<fs::path> folders;  // relative, parents before children
-    std::vector<fs::path> files;    // regular files and symbolic links, relative
-};
-
-// Everything the package unpacked; nothing when it holds something a package may not install (a device, a pipe,
-// a name the file list could not record). Paths are taken as spelled, never through the links they name.
-std::optional<StagedTree> scanStaged(const fs::path& top, const fs::path& deb, std::string& why) {
-    StagedTree tree;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(top, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        const fs::path rel = it->path().lexically_relative(top);
-        const std::string name = rel.generic_string();
-        if (name.find_first_of("\n\r") != std::string::npos) {
-            std::string shown = name;
-            for (char& c : shown)
-                if (c == '\n' || c == '\r') c = '?';
-            why = deb.string() + " holds a name with a line break (/" + shown + "), which its file list cannot record";
-            return std::nullopt;
-        }
-        const auto status = it->symlink_status();
-        if (fs::is_symlink(status) || fs::is_regular_file(status)) tree.files.push_back(rel);
-        else if (fs::is_directory(status)) tree.folders.push_back(rel);
-        else {
-            why = "the package holds " + devicePathOf(rel) + ", which is neither file, link nor folder";
-            return std::nullopt;
-        }
-    }
-    if (ec) {
-        why = "cannot read the unpacked package: " + ec.message();
-        return std::nullopt;
-    }
-    std::sort(tree.folders.begin(), tree.folders.end());
-    std::sort(tree.files.begin(), tree.files.end());
-    return tree;
 }
 
 // Removes `start` and its parents up to (not including) `root` while they are empty folders that nothing keeps.
@@ -217,13 +174,11 @@ void removeAbandonedStaging(const fs::path& root) {
 }
 
 // Step 1: the control file. Nothing when it names a valid package; else why not.
-std::optional<std::string> readControl(const fs::path& deb, Control& control) {
-    std::error_code ec;
-    if (!fs::is_regular_file(deb, ec)) return "no package at " + deb.string();
-    const ProgramOutput info = runProgram({"dpkg-deb", "--field", deb.string()});
-    if (!info.succeeded())
-        return deb.string() + " is no readable package: " + trimmed(info.err.empty() ? info.out : info.err);
-    ControlRead read = readControlText(info.out);
+std::optional<std::string> readControl(const DebArchive& archive, const fs::path& deb, Control& control) {
+    std::string why;
+    const auto text = archive.controlText(why);
+    if (!text) return why;
+    ControlRead read = readControlText(*text);
     if (read.error) return deb.string() + " has a damaged control file: " + *read.error;
     control = std::move(read.control);
     if (!isValidPackageName(control.field("Package")))
@@ -232,7 +187,8 @@ std::optional<std::string> readControl(const fs::path& deb, Control& control) {
 }
 
 // Step 2: the package's files, unpacked into the staging folder and listed.
-std::optional<StagedTree> unpack(const fs::path& deb, const Staging& staging, std::string& why) {
+std::optional<StagedTree> unpack(const DebArchive& archive, const fs::path& deb, const Staging& staging,
+                                 std::string& why) {
     std::error_code ec;
     fs::remove_all(staging.folder(), ec);
     fs::create_directories(staging.files(), ec);
@@ -240,12 +196,7 @@ std::optional<StagedTree> unpack(const fs::path& deb, const Staging& staging, st
         why = "cannot stage in " + staging.folder().parent_path().string() + ": " + ec.message();
         return std::nullopt;
     }
-    const ProgramOutput unpacked = runProgram({"dpkg-deb", "--extract", deb.string(), staging.files().string()});
-    if (!unpacked.succeeded()) {
-        why = deb.string() + " is damaged: " + trimmed(unpacked.err.empty() ? unpacked.out : unpacked.err);
-        return std::nullopt;
-    }
-    auto tree = scanStaged(staging.files(), deb, why);
+    auto tree = archive.unpackInto(staging.files(), why);
     if (tree && tree->files.empty()) {
         why = deb.string() + " installs no files";
         return std::nullopt;
@@ -328,8 +279,11 @@ InstallResult refused(InstallResult result, std::string why) {
 
 InstallResult installPackage(const fs::path& deb, const fs::path& root) {
     InstallResult result;
+    std::string why;
+    const auto archive = DebArchive::open(deb, why);
+    if (!archive) return refused(result, why);
     Control control;
-    if (auto why = readControl(deb, control)) return refused(result, *why);
+    if (auto misread = readControl(*archive, deb, control)) return refused(result, *misread);
     result.package = control.field("Package");
     result.version = control.field("Version");
 
@@ -340,8 +294,7 @@ InstallResult installPackage(const fs::path& deb, const fs::path& root) {
     removeAbandonedStaging(root);
     Staging staging(root, result.package, rootExisted);
 
-    std::string why;
-    const auto tree = unpack(deb, staging, why);
+    const auto tree = unpack(*archive, deb, staging, why);
     if (!tree) return refused(result, why);
     if (auto misfit = checkAgainstRoot(root, *tree)) return refused(result, *misfit);
     if (!writeRecords(root, staging, *tree, control))
@@ -368,7 +321,9 @@ std::vector<std::string> installedFiles(const fs::path& root, const std::string&
     std::ifstream in(root / kDpkgInfo / (package + ".list"));
     std::string line;
     while (std::getline(in, line)) {
-        line = trimmed(line);
+        // A blank at a line's end belongs to the name ("Read Me "). A carriage return cannot (names with one are
+        // refused), so it is the line end of a list written with CR LF.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line == "/.") continue;
         // Only plain device paths are the package's; a list edited to climb out of the root names nothing here.
         if (line.front() != '/' || !isPlainRelative(fs::path(line).relative_path())) continue;

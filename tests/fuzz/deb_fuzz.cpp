@@ -178,9 +178,11 @@ struct Sandbox {
     fs::path root() const { return top / "root"; }
     fs::path outside() const { return top / "outside"; }
 
+    // Made afresh for every input: in memory (tmpfs) when the machine has it, as on a disk file system freeing the
+    // inodes of each input's files costs more than the install itself.
     Sandbox() {
-        char name[] = "/tmp/deb-fuzz-XXXXXX";
-        top = ::mkdtemp(name);
+        std::string name = std::string(fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") + "/deb-fuzz-XXXXXX";
+        top = ::mkdtemp(name.data());
     }
     ~Sandbox() {
         std::error_code ec;

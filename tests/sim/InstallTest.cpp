@@ -1,7 +1,7 @@
 // Installing the add-on's package into a device root as the phone's package manager would.
 #include "sim/install/PackageInstaller.h"
-#include "sim/install/ProgramRun.h"
 #include "tests/sim/SimProcess.h"
+#include "tests/support/ProgramRun.h"
 
 #include "platform/core/PropertyList.h"
 
@@ -14,6 +14,7 @@
 
 namespace fs = std::filesystem;
 using namespace sim::install;
+using testing_support::runProgram;
 
 namespace {
 
@@ -307,6 +308,23 @@ TEST_F(InstallTest, NamesWithLineBreaksAreRefused) {
         EXPECT_NE(result.error.value_or("").find("line break"), std::string::npos) << result.error.value_or("");
         EXPECT_EQ(snapshotTree(root()), before);
     }
+}
+
+TEST_F(InstallTest, NamesEndingInBlanksAreRecordedAndRemovedAsSpelled) {
+    // The file list is read line by line; a blank at a line's end is part of the name, or the next version would
+    // take the folder "/Library/Notes " for a file and fail to remove "/Library/Read Me ".
+    const Files first = {{"/Library/Notes /a.txt", "a"}, {"/Library/Read Me ", "b"}, {"/Library/kept", "c"}};
+    const auto result = installPackage(makePackage("com.test.blanks", "1", first), root());
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(installedFiles(root(), "com.test.blanks"), result.installed);
+    EXPECT_EQ(result.installed,
+              (std::vector<std::string>{"/Library/Notes /a.txt", "/Library/Read Me ", "/Library/kept"}));
+
+    const auto second = installPackage(makePackage("com.test.blanks", "2", {{"/Library/kept", "d"}}), root());
+    ASSERT_TRUE(second) << *second.error;
+    EXPECT_EQ(second.removed, (std::vector<std::string>{"/Library/Notes /a.txt", "/Library/Read Me "}));
+    EXPECT_FALSE(fs::exists(root() / "Library/Read Me "));
+    EXPECT_FALSE(fs::exists(root() / "Library/Notes "));
 }
 
 TEST_F(InstallTest, ControlFilesThatWouldSplitOrMisnameTheStatusRecordAreRefused) {

@@ -1,4 +1,4 @@
-#include "sim/install/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,7 +10,7 @@
 
 extern char** environ;
 
-namespace sim::install {
+namespace testing_support {
 namespace {
 
 struct Pipe {
@@ -80,4 +80,4 @@ ProgramOutput runProgram(const std::vector<std::string>& argv) {
     return result;
 }
 
-}  // namespace sim::install
+}  // namespace testing_support

@@ -1,12 +1,12 @@
 #pragma once
 
 // Runs a program of the machine to its end with an argument vector (no shell, so paths with spaces or quotes pass
-// unchanged) and collects what it printed. The installer uses it for dpkg-deb.
+// unchanged) and collects what it printed. Tests build their packages with it (dpkg-deb --build, tar, ar).
 
 #include <string>
 #include <vector>
 
-namespace sim::install {
+namespace testing_support {
 
 struct ProgramOutput {
     // The exit status; -1 when the program could not be started or ended by a signal.
@@ -20,4 +20,4 @@ struct ProgramOutput {
 // `argv[0]` is looked up in PATH.
 ProgramOutput runProgram(const std::vector<std::string>& argv);
 
-}  // namespace sim::install
+}  // namespace testing_support
