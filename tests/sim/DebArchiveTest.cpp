@@ -3,47 +3,24 @@
 #include "sim/install/DebArchive.h"
 #include "sim/install/PackageInstaller.h"
 #include "tests/sim/SimProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/ProgramRun.h"
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace sim::install;
+using testing_support::readFile;
 using testing_support::runProgram;
+using testing_support::snapshotTree;
+using testing_support::writeFile;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-// Every entry below `top`: a file's bytes, "/" for a folder, "-> target" for a link.
-std::map<std::string, std::string> snapshot(const fs::path& top) {
-    std::map<std::string, std::string> tree;
-    if (!fs::exists(top)) return tree;
-    for (const auto& entry : fs::recursive_directory_iterator(top)) {
-        const std::string key = entry.path().lexically_relative(top).generic_string();
-        tree[key] = entry.is_symlink()     ? "-> " + fs::read_symlink(entry.path()).string()
-                    : entry.is_directory() ? "/"
-                                           : readFile(entry.path());
-    }
-    return tree;
-}
 
 struct Entry {
     std::string name;
@@ -285,13 +262,13 @@ TEST_F(DebArchiveTest, EntriesThatWouldWriteElsewhereOrCollideAreRefused) {
     for (const auto& c : cases) {
         fs::remove_all(root());
         writeFile(root() / "var/mobile/user.plist", "the user's own file");
-        const auto before = snapshot(root());
+        const auto before = snapshotTree(root());
         const fs::path deb = dataDeb("hostile", c.entries);
         const auto result = installPackage(deb, root());
         ASSERT_FALSE(result) << c.what;
         EXPECT_NE(result.error->find(c.refusal), std::string::npos) << c.what << ": " << *result.error;
         EXPECT_NE(result.error->find(deb.string()), std::string::npos) << c.what << ": " << *result.error;
-        EXPECT_EQ(snapshot(root()), before) << c.what;
+        EXPECT_EQ(snapshotTree(root()), before) << c.what;
         EXPECT_TRUE(fs::is_empty(outside())) << c.what;
     }
 }

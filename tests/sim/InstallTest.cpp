@@ -1,49 +1,26 @@
 // Installing the add-on's package into a device root as the phone's package manager would.
 #include "sim/install/PackageInstaller.h"
 #include "tests/sim/SimProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/ProgramRun.h"
 
 #include "platform/core/PropertyList.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace sim::install;
+using testing_support::readFile;
 using testing_support::runProgram;
+using testing_support::snapshotTree;
+using testing_support::writeFile;
 
 namespace {
 
 using Files = std::map<std::string, std::string>;  // device path -> contents
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-// Every file and folder below `root` with its contents ("/" for folders): a root "as it was" compares equal.
-Files snapshotTree(const fs::path& root) {
-    Files tree;
-    if (!fs::exists(root)) return tree;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string key = "/" + fs::relative(entry.path(), root).generic_string();
-        tree[key] = entry.is_symlink()     ? "-> " + fs::read_symlink(entry.path()).string()
-                    : entry.is_directory() ? "/"
-                                           : readFile(entry.path());
-    }
-    return tree;
-}
 
 class InstallTest : public ::testing::Test {
 protected:
