@@ -20,6 +20,8 @@
 #include "platform/system/ProcessSpawn.h"
 #include "platform/ui/AnimationCenter.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UITextView.h"
 #include "platform/ui/UIWindow.h"
 
 #include <poll.h>
@@ -481,6 +483,9 @@ void PhoneSession::publishState(bool force) {
     d["airplane"] = DeviceRadios::airplaneMode();
     auto carrier = platform::system::DeviceTelephony::carrierName();
     d["carrier"] = carrier ? Value(*carrier) : Value();
+    // Whether typing has somewhere to go: the page's keys and a test's typing wait for it rather than guess.
+    const auto responder = UIResponder::currentFirstResponder();
+    d["editing"] = static_cast<bool>(cast<UITextField>(responder) || cast<UITextView>(responder));
     // The clock to the minute the status bar shows: its seconds alone are no change worth a message.
     d["clock"] = isoTime(std::floor(platform::Clock::now() / 60) * 60);
     std::string text = toJSON(Value(d));

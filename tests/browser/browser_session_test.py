@@ -314,7 +314,18 @@ def run_session(sim, work):
 
         page.tap(EDITOR_DONE)
         page.settle(quiet=0.8)
-        page.tap(SEARCH_FIELD)
+        # On a loaded machine the page can see no frame for a while in the middle of the editor's dismissal and the
+        # tap then lands on the sheet, so the test types only once the phone says a field is being edited.
+        for attempt in range(3):
+            page.tap(SEARCH_FIELD)
+            try:
+                wait_until("the search field to be edited", lambda: page.js("return window.vantile.state.editing"),
+                           timeout=5.0)
+                break
+            except Failure:
+                if attempt == 2:
+                    raise
+                page.settle(quiet=1.5)
         page.settle()
         ActionChains(driver).send_keys("Blu").perform()
         page.settle()

@@ -112,7 +112,12 @@ TEST_F(PhoneSessionTest, BootsAndPlaysTheHandsThePanelsAndTheBadInput) {
         return json && typeOf(*json) == "state" && at(*json, "appearance")->asString() &&
                *at(*json, "appearance")->asString() == "dark";
     });
-    EXPECT_TRUE(state);
+    ASSERT_TRUE(state);
+    const auto stateJson = jsonOf(*state);
+    ASSERT_TRUE(stateJson);
+    auto editing = at(*stateJson, "editing");
+    ASSERT_TRUE(editing && editing->asBoolean());
+    EXPECT_FALSE(*editing->asBoolean()) << "no field is being edited in the card editor";
     phone.send(R"({"type":"key","key":"Escape"})");
     auto noKeyboard = phone.waitForJson("error");
     ASSERT_TRUE(noKeyboard) << "Escape without a field being edited is refused";
